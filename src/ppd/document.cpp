@@ -1,0 +1,1 @@
+#include "ppd/document.h"
