@@ -5,6 +5,7 @@
 
 #include <windows.h>
 #include <prsht.h>
+#include <compstui.h>
 
 #include <cstdint>
 
