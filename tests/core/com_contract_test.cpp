@@ -125,29 +125,43 @@ TEST_F(ComContract, LastReleaseOfThePluginAllowsUnload) {
   EXPECT_EQ(S_OK, dll.CanUnloadNow());
 }
 
+struct Hammer {
+  IPrintOemUI2* plugin;
+  IClassFactory* factory;
+};
+
+// Each thread takes and drops references on one shared object, and creates,
+// locks and drops objects of its own, all at once with the other threads.
 DWORD WINAPI HammerReferences(void* parameter) {
-  auto* plugin = static_cast<IPrintOemUI2*>(parameter);
+  const auto* hammer = static_cast<const Hammer*>(parameter);
   for (int i = 0; i < 20000; ++i) {
-    plugin->AddRef();
-    plugin->Release();
+    hammer->plugin->AddRef();
+    hammer->plugin->Release();
+    if (i % 50 == 0) {
+      void* object = nullptr;
+      hammer->factory->LockServer(TRUE);
+      if (SUCCEEDED(hammer->factory->CreateInstance(nullptr, IID_IPrintOemUI2, &object)))
+        static_cast<IUnknown*>(object)->Release();
+      hammer->factory->LockServer(FALSE);
+    }
   }
   return 0;
 }
 
-TEST_F(ComContract, ReferenceCountsHoldUnderEightThreads) {
-  IPrintOemUI2* plugin = dll.CreatePlugin();
-  ASSERT_NE(nullptr, plugin);
+TEST_F(ComContract, CountsHoldUnderEightThreads) {
   ComRef<IClassFactory> factory = Factory();
-  factory->LockServer(TRUE);
+  Hammer hammer = {dll.CreatePlugin(), factory.get()};
+  ASSERT_NE(nullptr, hammer.plugin);
   std::vector<HANDLE> threads;
   for (int i = 0; i < 8; ++i)
-    threads.push_back(CreateThread(nullptr, 0, HammerReferences, plugin, 0, nullptr));
+    threads.push_back(CreateThread(nullptr, 0, HammerReferences, &hammer, 0, nullptr));
   for (HANDLE thread : threads) ASSERT_NE(nullptr, thread);
   WaitForMultipleObjects(static_cast<DWORD>(threads.size()), threads.data(), TRUE, INFINITE);
   for (HANDLE thread : threads) CloseHandle(thread);
-  EXPECT_EQ(1u, RefCount(plugin));
-  EXPECT_EQ(0u, plugin->Release());
-  factory->LockServer(FALSE);
+  EXPECT_EQ(1u, RefCount(hammer.plugin));
+  EXPECT_EQ(S_FALSE, dll.CanUnloadNow()) << "the shared object is still alive";
+  EXPECT_EQ(0u, hammer.plugin->Release());
+  EXPECT_EQ(S_OK, dll.CanUnloadNow()) << "every object and lock was given back";
 }
 
 }  // namespace

@@ -5,9 +5,11 @@
 #include <cstring>
 
 #include "core/flavour.h"
+#include "core/module.h"
 #include "core/private_devmode.h"
 #include "core/system_version.h"
 #include "core/ui_plugin.h"
+#include "support/plugin_dll.h"
 
 namespace vornik {
 namespace {
@@ -88,6 +90,31 @@ TEST(Flavour, RecordsDifferOnlyWhereTheFlavoursDo) {
   }
   EXPECT_EQ(sizeof(void*) == 8 ? 104u : 56u, kLaterFlavour.pageRecordSize);
   EXPECT_EQ(sizeof(void*) == 8 ? 96u : 52u, kEarlierFlavour.pageRecordSize);
+}
+
+}  // namespace
+}  // namespace vornik
+
+namespace vornik {
+namespace {
+
+TEST(ProcessDetach, ReleasesThePagesContextOnlyWhenOneWasMade) {
+  ASSERT_EQ(INVALID_HANDLE_VALUE, PageActCtx) << "no page was shown: nothing to release";
+  OnProcessDetach();
+  EXPECT_EQ(INVALID_HANDLE_VALUE, PageActCtx);
+
+  // A context made from the DLL's manifest, as the pages make theirs.
+  const std::wstring dll = test::BuiltDllPath();
+  ACTCTXW request = {};
+  request.cbSize = sizeof(request);
+  request.lpSource = dll.c_str();
+  request.lpResourceName = MAKEINTRESOURCEW(2);
+  request.dwFlags = ACTCTX_FLAG_RESOURCE_NAME_VALID;
+  HANDLE context = CreateActCtxW(&request);
+  ASSERT_NE(INVALID_HANDLE_VALUE, context) << "error " << GetLastError();
+  PageActCtx = context;
+  OnProcessDetach();
+  EXPECT_EQ(INVALID_HANDLE_VALUE, PageActCtx);
 }
 
 }  // namespace
