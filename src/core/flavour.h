@@ -58,9 +58,9 @@ constexpr Flavour kEarlierFlavour = {
     false, false, sizeof(PROPSHEETPAGEW), L"MS Shell Dlg", 8};
 
 #if VORNIK_FLAVOUR_LATER
-constexpr const Flavour& kFlavour = kLaterFlavour;
+inline constexpr const Flavour& kFlavour = kLaterFlavour;
 #else
-constexpr const Flavour& kFlavour = kEarlierFlavour;
+inline constexpr const Flavour& kFlavour = kEarlierFlavour;
 #endif
 
 constexpr bool HasKind(uint32_t set, unsigned kind) { return kind < 32 && (set & KindBit(kind)); }
