@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cwctype>
 #include <map>
 #include <memory>
 #include <set>
@@ -13,6 +14,7 @@
 
 #include "expected_strings.h"
 #include "resources/resource_ids.h"
+#include "support/plugin_dll.h"
 
 namespace vornik {
 namespace {
@@ -25,6 +27,7 @@ struct Language {
   LANGID id;
 };
 
+// 1024 is LANG_NEUTRAL with SUBLANG_DEFAULT; 3082 is Spanish with the modern sort.
 constexpr Language kLanguages[] = {
     {"neutral", 1024}, {"de-DE", 1031}, {"fr-FR", 1036}, {"it-IT", 1040},
     {"ja-JP", 1041},   {"nl-NL", 1043}, {"pt-PT", 2070}, {"es-ES", 3082},
@@ -52,16 +55,6 @@ std::string Utf8(const std::wstring& text) {
   WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, out.data(), length, nullptr, nullptr);
   out.resize(out.size() - 1);
   return out;
-}
-
-// The tests live in build/<preset>/tests/, the DLL in build/<preset>/.
-std::wstring DllPath() {
-  wchar_t path[MAX_PATH];
-  DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring folder(path, length);
-  folder.erase(folder.find_last_of(L"\\/"));
-  folder.erase(folder.find_last_of(L"\\/") + 1);
-  return folder + L"vornik.dll";
 }
 
 struct ModuleFree {
@@ -145,12 +138,13 @@ bool EndsWithColon(const std::wstring& text) { return !text.empty() && text.back
 class StringTablesTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
-    module_.reset(LoadLibraryExW(DllPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
+    module_.reset(LoadLibraryExW(test::BuiltDllPath().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE));
   }
   static void TearDownTestSuite() { module_.reset(); }
 
   void SetUp() override {
-    ASSERT_NE(module_, nullptr) << "cannot load " << Utf8(DllPath()) << " as a data file";
+    ASSERT_NE(module_, nullptr) << "cannot load " << Utf8(test::BuiltDllPath())
+                                << " as a data file";
   }
 
   static ModulePtr module_;
@@ -174,18 +168,18 @@ TEST(StringSources, EveryLanguageHasExactlyTheNeutralIds) {
   }
 }
 
-TEST_F(StringTablesTest, EveryBlockCarriesExactlyTheEightLanguages) {
+TEST_F(StringTablesTest, StringsComeInExactlyTheEightLanguages) {
   std::set<LANGID> expected;
   for (const Language& language : kLanguages) expected.insert(language.id);
 
   std::vector<WORD> blocks = StringBlocks(module_.get());
   ASSERT_FALSE(blocks.empty());
+  std::set<LANGID> languages;
   for (WORD block : blocks) {
-    std::set<LANGID> languages;
     EnumResourceLanguagesW(module_.get(), RT_STRING, MAKEINTRESOURCEW(block), AddLanguage,
                            reinterpret_cast<LONG_PTR>(&languages));
-    EXPECT_EQ(languages, expected) << "string block " << block;
   }
+  EXPECT_EQ(languages, expected);
 }
 
 TEST_F(StringTablesTest, EveryLanguageHoldsItsSourceTextsExactly) {
@@ -220,6 +214,8 @@ TEST_F(StringTablesTest, AcceleratorsAndTrailingColonsFollowTheNeutralText) {
   for (const Language& language : kLanguages) {
     SCOPED_TRACE(language.tag);
     const StringTable table = ReadStringTable(module_.get(), language.id);
+    // Every accelerated text is a label of the Layout page, so no two may share a key.
+    std::map<wchar_t, UINT> keys;
     for (const auto& [id, neutralText] : neutral) {
       auto found = table.find(id);
       if (found == table.end()) continue;  // reported by the source comparison
@@ -233,10 +229,11 @@ TEST_F(StringTablesTest, AcceleratorsAndTrailingColonsFollowTheNeutralText) {
 
       wchar_t key = AcceleratorKey(text);
       EXPECT_TRUE(IsCharAlphaNumericW(key)) << shown;
+      auto [other, unique] = keys.emplace(static_cast<wchar_t>(towupper(key)), id);
+      EXPECT_TRUE(unique) << shown << " has the key of " << other->second;
       if (language.id == kJapanese) {
         // Japanese labels carry the key as an ASCII suffix such as "(&O)".
-        EXPECT_TRUE(key < 0x80 && text.find(std::wstring(L"(&") + key + L")") !=
-                                      std::wstring::npos)
+        EXPECT_TRUE(key < 0x80 && text.find(std::wstring(L"(&") + key + L")") != std::wstring::npos)
             << shown;
       }
     }
