@@ -9,9 +9,55 @@ namespace {
 
 const wchar_t* Id(ULONG_PTR id) { return reinterpret_cast<const wchar_t*>(id); }
 
+// Readable names of the resource ids the items are named with.
+struct ResourceName {
+  ULONG_PTR id;
+  const char* text;
+};
+constexpr ResourceName kResourceNames[] = {
+    {IDS_CPSUI_PAPER_OUTPUT, "Paper/Output"},
+    {IDS_CPSUI_FORMNAME, "Paper Size"},
+    {IDS_CPSUI_SOURCE, "Paper Source"},
+    {IDS_CPSUI_MEDIA, "Media"},
+    {IDS_CPSUI_PRINTQUALITY, "Print Quality"},
+    {IDS_CPSUI_GRAPHIC, "Graphic"},
+    {IDS_CPSUI_COLOR, "Color"},
+    {IDS_CPSUI_GRAYSCALE, "Grayscale"},
+    {IDS_CPSUI_DOCUMENT, "Document Options"},
+    {IDS_CPSUI_ORIENTATION, "Orientation"},
+    {IDS_CPSUI_PORTRAIT, "Portrait"},
+    {IDS_CPSUI_LANDSCAPE, "Landscape"},
+    {IDS_CPSUI_ROT_LAND, "Rotated Landscape"},
+    {IDS_CPSUI_DUPLEX, "Print on Both Sides"},
+    {IDS_CPSUI_NONE, "None"},
+    {IDS_CPSUI_SHORT_SIDE, "Flip on Short Edge"},
+    {IDS_CPSUI_LONG_SIDE, "Flip on Long Edge"},
+    {IDS_CPSUI_NUP, "Pages per Sheet"},
+    {IDS_CPSUI_BOOKLET, "Booklet"},
+    {IDS_CPSUI_PAGEORDER, "Page Order"},
+    {IDS_CPSUI_FRONTTOBACK, "Front to Back"},
+    {IDS_CPSUI_BACKTOFRONT, "Back to Front"},
+    {IDS_CPSUI_NUP_DIRECTION, "Pages per Sheet Layout"},
+    {IDS_CPSUI_RIGHT_THEN_DOWN, "Right then Down"},
+    {IDS_CPSUI_DOWN_THEN_RIGHT, "Down then Right"},
+    {IDS_CPSUI_LEFT_THEN_DOWN, "Left then Down"},
+    {IDS_CPSUI_DOWN_THEN_LEFT, "Down then Left"},
+    {IDS_CPSUI_BOOKLET_EDGE, "Booklet Binding Edge"},
+    {IDS_CPSUI_BOOKLET_EDGE_LEFT, "Left Edge"},
+    {IDS_CPSUI_BOOKLET_EDGE_RIGHT, "Right Edge"},
+    {IDS_CPSUI_ADVANCED, "Printer Features"},
+    {kFormTrayGroupNameId, "Form To Tray Assignment"},
+    {kInstallableGroupNameId, "Installable Options"},
+};
+
 std::string Narrow(const wchar_t* text) {
-  if (reinterpret_cast<ULONG_PTR>(text) <= 0xFFFF)
-    return "#" + std::to_string(reinterpret_cast<ULONG_PTR>(text));
+  const auto id = reinterpret_cast<ULONG_PTR>(text);
+  if (id <= 0xFFFF) {
+    for (const ResourceName& name : kResourceNames) {
+      if (name.id == id) return name.text;
+    }
+    return "#" + std::to_string(id);
+  }
   char buffer[512] = {};
   WideCharToMultiByte(CP_UTF8, 0, text, -1, buffer, sizeof(buffer) - 1, nullptr, nullptr);
   return buffer;

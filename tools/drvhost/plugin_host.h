@@ -42,6 +42,7 @@ class PluginHost {
   void Stop();
 
   IPrintOemUI2* plugin() const { return plugin_; }
+  HMODULE module() const { return module_; }
   DriverUiHelper& driver() { return driver_; }
   PrivateDevmode& devmode() { return devmode_; }
 
