@@ -266,3 +266,45 @@
 // Manual feed
 #define IDS_MANUAL_FEED_FIRST_PAGE 20145
 #define IDS_MANUAL_FEED_EACH_PAGE 20146
+
+// Layout page icons (20 x 20, 32 bits with alpha); each picture also comes
+// with a small warning triangle for an option in conflict.
+#define IDI_LAYOUT_WARNING 12001
+#define IDI_ORIENTATION_PORTRAIT 12011
+#define IDI_ORIENTATION_PORTRAIT_WARNING 12012
+#define IDI_ORIENTATION_LANDSCAPE 12013
+#define IDI_ORIENTATION_LANDSCAPE_WARNING 12014
+#define IDI_ORIENTATION_ROTATED_LANDSCAPE 12015
+#define IDI_ORIENTATION_ROTATED_LANDSCAPE_WARNING 12016
+#define IDI_DUPLEX_NONE 12021
+#define IDI_DUPLEX_NONE_WARNING 12022
+#define IDI_DUPLEX_SHORT_EDGE_PORTRAIT 12023
+#define IDI_DUPLEX_SHORT_EDGE_PORTRAIT_WARNING 12024
+#define IDI_DUPLEX_LONG_EDGE_PORTRAIT 12025
+#define IDI_DUPLEX_LONG_EDGE_PORTRAIT_WARNING 12026
+#define IDI_DUPLEX_SHORT_EDGE_LANDSCAPE 12027
+#define IDI_DUPLEX_SHORT_EDGE_LANDSCAPE_WARNING 12028
+#define IDI_DUPLEX_LONG_EDGE_LANDSCAPE 12029
+#define IDI_DUPLEX_LONG_EDGE_LANDSCAPE_WARNING 12030
+
+// Layout preview bitmaps (200 x 170, 24 bits). A base picture is
+// series + 4 * pages-per-sheet option + variant; the variant is the page
+// arrangement (4 to 16 pages), right-to-left (2 pages, portrait only) or the
+// right binding edge of a booklet. Outside the sheet every picture has the
+// colour PREVIEW_OUTSIDE_KEY.
+#define IDB_PREVIEW_COLOR_PORTRAIT 12101
+#define IDB_PREVIEW_COLOR_LANDSCAPE 12151
+#define IDB_PREVIEW_MONO_PORTRAIT 12201
+#define IDB_PREVIEW_MONO_LANDSCAPE 12251
+// Binding pictures laid over the base: series + 3 * pages-per-sheet option,
+// plus IDB_BINDING_TOP_EDGE for a binding along the top edge instead of the
+// left. Inside the sheet they have the colour BINDING_SHEET_KEY except
+// for the binding mark. Both key colours are made transparent when the
+// pictures are combined.
+#define IDB_BINDING_PORTRAIT 12301
+#define IDB_BINDING_LANDSCAPE 12321
+#define IDB_BINDING_LEFT_EDGE 0
+#define IDB_BINDING_TOP_EDGE 1
+// As COLORREF values (0x00bbggrr): RGB(0, 128, 128) and RGB(255, 174, 201).
+#define PREVIEW_OUTSIDE_KEY 0x00808000
+#define BINDING_SHEET_KEY 0x00C9AEFF
