@@ -27,8 +27,9 @@ void DrawSheet(Canvas& c, const Rect& s) {
 
 // A capital A in the middle of the sheet, upside down for rotated landscape.
 void DrawLetterA(Canvas& c, const Rect& s, bool upsideDown) {
-  constexpr const char* kRows[] = {"..#..", ".#.#.", "#...#", "#...#", "#####", "#...#", "#...#"};
-  constexpr int kW = 5, kH = 7;
+  constexpr const char* kRows[] = {"..###..", ".##.##.", "##...##", "##...##",
+                                   "#######", "##...##", "##...##", "##...##"};
+  constexpr int kW = 7, kH = 8;
   const int left = static_cast<int>((s.x0 + s.x1 - kW) / 2);
   const int top = static_cast<int>((s.y0 + s.y1 - kH) / 2);
   for (int y = 0; y < kH; ++y) {
