@@ -58,6 +58,7 @@ int Fail(int code, const std::string& message) {
   return code;
 }
 
+#ifndef _WIN32
 bool ParseCodePage(const std::string& text, unsigned& codePage) {
   if (text.empty() || text.size() > 5) return false;
   for (const char c : text) {
@@ -66,6 +67,7 @@ bool ParseCodePage(const std::string& text, unsigned& codePage) {
   codePage = static_cast<unsigned>(std::strtoul(text.c_str(), nullptr, 10));
   return codePage != 0;
 }
+#endif
 
 // Returns kExitOk and fills `options`, or prints why and returns the exit
 // code; -1 when help was shown.
