@@ -16,11 +16,14 @@ export WINEPREFIX
 mkdir -p "$(dirname "$WINEPREFIX")"
 (
   flock 9
-  if [ ! -f "$WINEPREFIX/.vornik-ready" ]; then
+  if [ ! -f "$WINEPREFIX/.vornik-ready-2" ]; then
     WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1 || true
     wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$driver" /f >/dev/null 2>&1
+    # Programs with these names see an older system version.
+    wine reg add 'HKCU\Software\Wine\AppDefaults\drvhost-win2k.exe' /v Version /d win2k /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\AppDefaults\drvhost-winxp.exe' /v Version /d winxp /f >/dev/null 2>&1
     wineserver -w
-    touch "$WINEPREFIX/.vornik-ready"
+    touch "$WINEPREFIX/.vornik-ready-2"
   fi
 ) 9>"$WINEPREFIX.lock"
 [ $# -eq 0 ] && exit 0

@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "support/test_printer.h"
+#include "tools/drvhost/spooler_printer.h"
 
 namespace vornik {
 namespace {
 
-using testing::PrinterHandle;
-using testing::TestPrinter;
+using host::PrinterHandle;
+using host::SpoolerPrinter;
 
 std::wstring Widen(const std::string& text) { return std::wstring(text.begin(), text.end()); }
 
@@ -45,7 +45,7 @@ std::wstring ReportedDataFile(HANDLE printer) {
 }
 
 TEST(PpdLoader, FindsAndReadsThePrintersPpd) {
-  TestPrinter printer(L"Vornik PPD Loader Test", SamplePath());
+  SpoolerPrinter printer(L"Vornik PPD Loader Test", SamplePath());
   ASSERT_TRUE(printer.installed()) << Narrow(printer.error());
   PrinterHandle handle = printer.Open();
   ASSERT_TRUE(handle);
@@ -80,7 +80,7 @@ TEST(PpdLoader, NoPrinterNoDocument) {
 }
 
 TEST(PpdLoader, DataFileThatCannotBeOpenedBuildsNoDocument) {
-  TestPrinter printer(L"Vornik PPD Missing File Test", SamplePath());
+  SpoolerPrinter printer(L"Vornik PPD Missing File Test", SamplePath());
   ASSERT_TRUE(printer.installed()) << Narrow(printer.error());
   PrinterHandle handle = printer.Open();
   ASSERT_TRUE(handle);
@@ -100,7 +100,7 @@ TEST(PpdLoader, DataFilePathThatDoesNotFitBuildsNoDocument) {
   ASSERT_GT(GetTempPathW(MAX_PATH, temp), 0u);
   const std::wstring source = std::wstring(temp) + std::wstring(200, L'p') + L".ppd";
   ASSERT_TRUE(CopyFileW(SamplePath().c_str(), source.c_str(), FALSE));
-  TestPrinter printer(L"Vornik PPD Long Path Test", source);
+  SpoolerPrinter printer(L"Vornik PPD Long Path Test", source);
   DeleteFileW(source.c_str());
   ASSERT_TRUE(printer.installed()) << Narrow(printer.error());
   PrinterHandle handle = printer.Open();

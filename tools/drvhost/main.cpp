@@ -1,16 +1,37 @@
 // drvhost: plays the PostScript driver's UI module around vornik.dll and
-// prints what the plug-in did at each step.
+// prints what the plug-in did at each step: the start sequence, the private
+// devmode, the device settings tree and the printing-preferences tree in two
+// states of the installed hardware.
 //
-// Usage: drvhost [--dll PATH]
-//   --dll PATH   the plug-in to load (default: vornik.dll beside drvhost.exe)
+// Usage: drvhost [--dll PATH] [--ppd FILE] [--installed KEYWORD=OPTION]...
+//   --dll PATH      the plug-in to load (default: vornik.dll beside drvhost.exe)
+//   --ppd FILE      the printer's PPD (default: the sample Corvane CV5400)
+//   --installed K=O the driver's current setting of an installable option
+//                   (keyword without '*'); given once or more, the document
+//                   tree is shown for these settings only
 #include <windows.h>
 
 #include <cstdio>
+#include <memory>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "plugin_host.h"
+#include "ppd/document.h"
+#include "ppd/ppd_file.h"
+#include "spooler_printer.h"
+#include "tree_session.h"
 
 namespace {
+
+using vornik::host::Narrow;
+
+struct Options {
+  std::wstring dllPath;
+  std::wstring ppdPath = VORNIK_SAMPLE_PPD;
+  std::vector<std::pair<std::string, std::string>> installed;
+};
 
 std::wstring DefaultDllPath() {
   wchar_t self[MAX_PATH] = {};
@@ -18,6 +39,27 @@ std::wstring DefaultDllPath() {
   std::wstring path(self);
   path.resize(path.find_last_of(L"\\/") + 1);
   return path + L"vornik.dll";
+}
+
+bool ParseArguments(int argc, wchar_t** argv, Options& options) {
+  options.dllPath = DefaultDllPath();
+  for (int i = 1; i < argc; ++i) {
+    const std::wstring arg = argv[i];
+    if (i + 1 >= argc) return false;
+    const std::wstring value = argv[++i];
+    if (arg == L"--dll") {
+      options.dllPath = value;
+    } else if (arg == L"--ppd") {
+      options.ppdPath = value;
+    } else if (arg == L"--installed" && value.find(L'=') != std::wstring::npos) {
+      const std::string setting = Narrow(value);
+      const size_t equals = setting.find('=');
+      options.installed.emplace_back(setting.substr(0, equals), setting.substr(equals + 1));
+    } else {
+      return false;
+    }
+  }
+  return true;
 }
 
 // The record a document saved earlier would carry: reserve job on.
@@ -31,31 +73,91 @@ vornik::PrivateDevmode StoredJobSettings() {
   return stored;
 }
 
+// The driver reads the same PPD to build its items.
+std::unique_ptr<vornik::PpdDocument> ReadPpd(const std::wstring& path) {
+  FILE* file = _wfopen(path.c_str(), L"r");
+  if (!file) return nullptr;
+  std::unique_ptr<vornik::PpdDocument> ppd(vornik::ReadPpdFile(file));
+  std::fclose(file);
+  return ppd;
+}
+
+std::string AnsiKeyword(const vornik::PpdString& keyword) {
+  return Narrow(reinterpret_cast<const wchar_t*>(keyword.text) + 1);
+}
+
+// Installed-hardware states to show: the given settings, or the PPD's
+// defaults and then every option fitted (the last option of each feature).
+using Settings = std::vector<std::pair<std::string, std::string>>;
+std::vector<std::pair<std::string, Settings>> InstalledStates(const vornik::PpdDocument& ppd,
+                                                              const Options& options) {
+  if (!options.installed.empty()) return {{"as given", options.installed}};
+  Settings defaults, fitted;
+  for (int32_t i = 0; i < ppd.featureCount(); ++i) {
+    const vornik::PpdFeature& feature = *ppd.GetFeature(i);
+    if (!feature.group.Equals(vornik::kInstallableOptionsGroup) || !feature.optionCount) continue;
+    const std::string keyword = AnsiKeyword(feature.keyword);
+    defaults.emplace_back(keyword, Narrow(reinterpret_cast<const wchar_t*>(feature.defaultOption.text)));
+    const vornik::PpdOption& last = *feature.options[feature.optionCount - 1];
+    fitted.emplace_back(keyword, Narrow(reinterpret_cast<const wchar_t*>(last.keyword.text)));
+  }
+  return {{"the PPD's defaults", defaults}, {"all optional hardware fitted", fitted}};
+}
+
 int Usage() {
-  std::fprintf(stderr, "usage: drvhost [--dll PATH]\n");
+  std::fprintf(stderr,
+               "usage: drvhost [--dll PATH] [--ppd FILE] [--installed KEYWORD=OPTION]...\n");
   return 2;
 }
 
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  std::wstring dllPath = DefaultDllPath();
-  for (int i = 1; i < argc; ++i) {
-    const std::wstring arg = argv[i];
-    if (arg == L"--dll" && i + 1 < argc) {
-      dllPath = argv[++i];
-    } else {
-      return Usage();
-    }
+  Options options;
+  if (!ParseArguments(argc, argv, options)) return Usage();
+
+  std::unique_ptr<vornik::PpdDocument> ppd = ReadPpd(options.ppdPath);
+  if (!ppd) {
+    std::fprintf(stderr, "drvhost: cannot read the PPD %s\n", Narrow(options.ppdPath).c_str());
+    return 1;
   }
 
   vornik::host::Report report;
-  std::printf("drvhost: the PostScript driver's start sequence with %s\n",
-              vornik::host::Narrow(dllPath).c_str());
-  vornik::host::PluginHost host(dllPath, report);
-  bool ok = host.Start();
-  ok = ok && host.PrepareDevmode(StoredJobSettings());
+  std::printf("drvhost: the PostScript driver's UI module around %s\n",
+              Narrow(options.dllPath).c_str());
+  std::printf("printer: %s (%s)\n\n", Narrow(reinterpret_cast<const wchar_t*>(ppd->modelName().text)).c_str(),
+              Narrow(options.ppdPath).c_str());
+
+  vornik::host::PluginHost host(options.dllPath, report);
+  if (!host.Start() || !host.PrepareDevmode(StoredJobSettings())) {
+    std::printf("drvhost: stopped: the plug-in could not be used\n");
+    return 1;
+  }
+
+  vornik::host::SpoolerPrinter printer(L"vornik demo printer", options.ppdPath);
+  report.Step("Install the printer with the PPD as the driver's data file",
+              printer.installed() ? "installed" : "failed: " + Narrow(printer.error()));
+  if (!printer.installed()) return 1;
+  vornik::host::PrinterHandle handle = printer.Open();
+
+  std::printf("\n-- Device settings\n");
+  vornik::host::TreeSession printerTree(host, handle.get(), ppd.get(), report);
+  printerTree.PrinterProperties();
+
+  for (const auto& [state, settings] : InstalledStates(*ppd, options)) {
+    std::printf("\n-- Printing preferences, installed hardware: %s\n", state.c_str());
+    std::string list;
+    for (const auto& [keyword, option] : settings) {
+      host.driver().SetSetting(keyword, option);
+      list += (list.empty() ? "" : ", ") + keyword + "=" + option;
+    }
+    report.Note("driver's installed options: " + list);
+    vornik::host::TreeSession documentTree(host, handle.get(), ppd.get(), report);
+    documentTree.DocumentProperties();
+  }
+
+  std::printf("\n");
   host.Stop();
-  std::printf("drvhost: %s\n", ok ? "done" : "stopped: the plug-in could not be used");
-  return ok ? 0 : 1;
+  std::printf("drvhost: done\n");
+  return 0;
 }

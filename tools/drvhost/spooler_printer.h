@@ -1,4 +1,4 @@
-// TestPrinter: a printer installed in the spooler for a test, on a driver
+// SpoolerPrinter: a printer installed in the spooler for the host or a test, on a driver
 // whose data file is a given PPD, the way a PostScript driver is installed:
 // the PPD and placeholder driver and UI modules go into the printer driver
 // directory, the driver is registered (AddPrinterDriverW, level 3) and a
@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-namespace vornik::testing {
+namespace vornik::host {
 
 // An OpenPrinterW handle, closed on destruction.
 class PrinterHandle {
@@ -32,14 +32,14 @@ class PrinterHandle {
   HANDLE handle_ = nullptr;
 };
 
-class TestPrinter {
+class SpoolerPrinter {
  public:
   // `name` names the printer (and, suffixed, its driver); `ppdSource` is the
   // PPD to install as the driver's data file.
-  TestPrinter(const std::wstring& name, const std::wstring& ppdSource);
-  ~TestPrinter();
-  TestPrinter(const TestPrinter&) = delete;
-  TestPrinter& operator=(const TestPrinter&) = delete;
+  SpoolerPrinter(const std::wstring& name, const std::wstring& ppdSource);
+  ~SpoolerPrinter();
+  SpoolerPrinter(const SpoolerPrinter&) = delete;
+  SpoolerPrinter& operator=(const SpoolerPrinter&) = delete;
 
   // Empty when the printer is installed; otherwise what failed.
   const std::wstring& error() const { return error_; }
@@ -68,4 +68,4 @@ class TestPrinter {
   bool printerAdded_ = false;
 };
 
-}  // namespace vornik::testing
+}  // namespace vornik::host

@@ -1,11 +1,11 @@
-#include "support/test_printer.h"
+#include "spooler_printer.h"
 
 #include <winspool.h>
 
 #include <utility>
 #include <vector>
 
-namespace vornik::testing {
+namespace vornik::host {
 
 namespace {
 
@@ -50,16 +50,16 @@ PrinterHandle& PrinterHandle::operator=(PrinterHandle&& other) noexcept {
   return *this;
 }
 
-TestPrinter::TestPrinter(const std::wstring& name, const std::wstring& ppdSource)
+SpoolerPrinter::SpoolerPrinter(const std::wstring& name, const std::wstring& ppdSource)
     : name_(name), driverName_(name + L" Driver") {
   Install(ppdSource);
 }
 
-void TestPrinter::Fail(const std::wstring& step) {
+void SpoolerPrinter::Fail(const std::wstring& step) {
   error_ = step + L" failed, error " + std::to_wstring(GetLastError());
 }
 
-bool TestPrinter::Install(const std::wstring& ppdSource) {
+bool SpoolerPrinter::Install(const std::wstring& ppdSource) {
   driverDirectory_ = DriverDirectory();
   if (driverDirectory_.empty()) {
     Fail(L"GetPrinterDriverDirectoryW");
@@ -114,7 +114,7 @@ bool TestPrinter::Install(const std::wstring& ppdSource) {
 }
 
 // The spooler copies the driver's files into a directory of its choice.
-void TestPrinter::NoteSpoolerFiles() {
+void SpoolerPrinter::NoteSpoolerFiles() {
   PrinterHandle printer = Open();
   DWORD needed = 0;
   GetPrinterDriverW(printer.get(), nullptr, 3, nullptr, 0, &needed);
@@ -127,14 +127,14 @@ void TestPrinter::NoteSpoolerFiles() {
   }
 }
 
-PrinterHandle TestPrinter::Open(ACCESS_MASK access) const {
+PrinterHandle SpoolerPrinter::Open(ACCESS_MASK access) const {
   PRINTER_DEFAULTSW defaults = {nullptr, nullptr, access};
   HANDLE handle = nullptr;
   if (!OpenPrinterW(const_cast<wchar_t*>(name_.c_str()), &handle, &defaults)) return {};
   return PrinterHandle(handle);
 }
 
-TestPrinter::~TestPrinter() {
+SpoolerPrinter::~SpoolerPrinter() {
   if (printerAdded_) {
     PrinterHandle printer = Open(PRINTER_ALL_ACCESS);
     if (printer) DeletePrinter(printer.get());
@@ -145,4 +145,4 @@ TestPrinter::~TestPrinter() {
   for (const std::wstring& file : files_) DeleteFileW(file.c_str());
 }
 
-}  // namespace vornik::testing
+}  // namespace vornik::host
