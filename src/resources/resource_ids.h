@@ -308,3 +308,17 @@
 // As COLORREF values (0x00bbggrr): RGB(0, 128, 128) and RGB(255, 174, 201).
 #define PREVIEW_OUTSIDE_KEY 0x00808000
 #define BINDING_SHEET_KEY 0x00C9AEFF
+
+// Dialogs of the property pages.
+#define IDD_JOB_SETTINGS 10000
+#define IDD_LAYOUT 11001
+
+// Job Settings page controls.
+#define IDC_JOB_USER_NAME 10002
+#define IDC_JOB_JOB_NAME 10003  // addressed by the page; the dialog has no such control
+#define IDC_JOB_PASSWORD 10004
+#define IDC_JOB_USER_NAME_LABEL 10005
+#define IDC_JOB_PASSWORD_LABEL 10007
+#define IDC_JOB_FRAME 10008
+#define IDC_JOB_RESERVE 10009
+#define IDC_JOB_DESCRIPTION 10029
