@@ -43,7 +43,7 @@ struct Flavour {
   WORD dialogFontPoints;
 };
 
-constexpr Flavour kLaterFlavour = {
+inline constexpr Flavour kLaterFlavour = {
     "later", 6, 0,
     KindSet(DMPUB_ORIENTATION, DMPUB_DUPLEX, DMPUB_NUP, DMPUB_PAGEORDER, DMPUB_NUP_DIRECTION,
             DMPUB_MANUAL_DUPLEX, DMPUB_STAPLE, DMPUB_BOOKLET_EDGE),
@@ -51,7 +51,7 @@ constexpr Flavour kLaterFlavour = {
             DMPUB_BOOKLET_EDGE),
     true, true, sizeof(PROPSHEETPAGEW_V4), L"MS UI Gothic", 9};
 
-constexpr Flavour kEarlierFlavour = {
+inline constexpr Flavour kEarlierFlavour = {
     "earlier", 5, 2,
     KindSet(DMPUB_ORIENTATION, DMPUB_DUPLEX, DMPUB_NUP, DMPUB_PAGEORDER),
     KindSet(DMPUB_ORIENTATION, DMPUB_DUPLEX, DMPUB_NUP, DMPUB_PAGEORDER),
