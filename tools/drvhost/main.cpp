@@ -4,11 +4,14 @@
 // states of the installed hardware.
 //
 // Usage: drvhost [--dll PATH] [--ppd FILE] [--installed KEYWORD=OPTION]...
+//                [--pages FOLDER | --show]
 //   --dll PATH      the plug-in to load (default: vornik.dll beside drvhost.exe)
 //   --ppd FILE      the printer's PPD (default: the sample Corvane CV5400)
 //   --installed K=O the driver's current setting of an installable option
 //                   (keyword without '*'); given once or more, the document
 //                   tree is shown for these settings only
+//   --pages FOLDER  show the plug-in's pages and save a picture of each
+//   --show          show the plug-in's pages until the sheet is closed
 #include <windows.h>
 
 #include <cstdio>
@@ -17,6 +20,7 @@
 #include <utility>
 #include <vector>
 
+#include "page_pictures.h"
 #include "plugin_host.h"
 #include "ppd/document.h"
 #include "ppd/ppd_file.h"
@@ -31,6 +35,8 @@ struct Options {
   std::wstring dllPath;
   std::wstring ppdPath = VORNIK_SAMPLE_PPD;
   std::vector<std::pair<std::string, std::string>> installed;
+  bool pages = false;
+  std::wstring pagesFolder;  // empty with --show
 };
 
 std::wstring DefaultDllPath() {
@@ -45,12 +51,19 @@ bool ParseArguments(int argc, wchar_t** argv, Options& options) {
   options.dllPath = DefaultDllPath();
   for (int i = 1; i < argc; ++i) {
     const std::wstring arg = argv[i];
+    if (arg == L"--show") {
+      options.pages = true;
+      continue;
+    }
     if (i + 1 >= argc) return false;
     const std::wstring value = argv[++i];
     if (arg == L"--dll") {
       options.dllPath = value;
     } else if (arg == L"--ppd") {
       options.ppdPath = value;
+    } else if (arg == L"--pages") {
+      options.pages = true;
+      options.pagesFolder = value;
     } else if (arg == L"--installed" && value.find(L'=') != std::wstring::npos) {
       const std::string setting = Narrow(value);
       const size_t equals = setting.find('=');
@@ -106,7 +119,8 @@ std::vector<std::pair<std::string, Settings>> InstalledStates(const vornik::PpdD
 
 int Usage() {
   std::fprintf(stderr,
-               "usage: drvhost [--dll PATH] [--ppd FILE] [--installed KEYWORD=OPTION]...\n");
+               "usage: drvhost [--dll PATH] [--ppd FILE] [--installed KEYWORD=OPTION]... "
+               "[--pages FOLDER | --show]\n");
   return 2;
 }
 
@@ -154,6 +168,16 @@ int wmain(int argc, wchar_t** argv) {
     report.Note("driver's installed options: " + list);
     vornik::host::TreeSession documentTree(host, handle.get(), ppd.get(), report);
     documentTree.DocumentProperties();
+  }
+
+  if (options.pages) {
+    std::printf("\n-- Printing preferences with the plug-in's pages\n");
+    vornik::host::TreeSession documentTree(host, handle.get(), ppd.get(), report);
+    documentTree.DocumentProperties();
+    vornik::host::SheetHost sheet;
+    if (vornik::host::AddPluginPages(host, sheet, report))
+      vornik::host::ShowPages(sheet, L"vornik demo printer Printing Preferences",
+                              options.pagesFolder, report);
   }
 
   std::printf("\n");
