@@ -1,7 +1,11 @@
 #!/bin/sh
-# The demo: builds the x64 later-flavour DLL and the driver host, then runs the
-# driver's sequence against the plug-in under Wine and prints the report.
-# Installs missing Debian packages first (as root).
+# The demo: builds the x64 later-flavour DLL and the driver host, then plays the
+# PostScript driver around the plug-in under Wine with the sample printer and
+# prints what the plug-in did. With a display (DISPLAY set, run from a
+# terminal) the printing-preferences pages open for you to use; headless, a
+# virtual display is used and a picture of each page is saved to build/demo/.
+# Installs missing Debian packages first (as root). Extra arguments go to the
+# driver host (see README).
 set -eu
 cd "$(dirname "$0")/.."
 scripts/packages.sh
@@ -11,4 +15,11 @@ if ! { cmake --preset $preset && cmake --build --preset $preset; } >build/demo-b
   tail -n 40 build/demo-build.log
   exit 1
 fi
-exec build/$preset/wine-run.sh build/$preset/drvhost.exe "$@"
+export VORNIK_WINE_X11=1
+run="build/$preset/wine-run.sh build/$preset/drvhost.exe"
+if [ -n "${DISPLAY:-}" ] && [ -t 0 ]; then
+  exec $run --show "$@"
+fi
+rm -rf build/demo
+mkdir -p build/demo
+exec xvfb-run -a -s "-screen 0 1280x1024x24" $run --pages "Z:$(pwd)/build/demo" "$@"
