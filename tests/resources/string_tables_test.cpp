@@ -207,6 +207,53 @@ TEST_F(StringTablesTest, EveryLanguageHoldsItsSourceTextsExactly) {
   }
 }
 
+// Texts that may stay as the neutral text: names of sizes, envelopes, colourants and
+// products, numbers and other texts without a lower-case letter, and words that the
+// language itself writes the same way (each listed on purpose).
+bool IsName(UINT id) {
+  return (id >= 20050 && id <= 20077) || (id >= 20130 && id <= 20136) ||
+         (id >= 20108 && id <= 20113) || id == 10010 || id == 10028;
+}
+
+bool HasLowerCase(const std::wstring& text) {
+  for (wchar_t c : text) {
+    if (std::iswlower(c)) return true;
+  }
+  return false;
+}
+
+struct SameWord {
+  LANGID language;
+  const wchar_t* text;
+};
+constexpr SameWord kSameWords[] = {
+    {1031, L"Duplex"},     {1031, L"Layout"},     {1040, L"Layout"},     {1040, L"Password"},
+    {1040, L"Fine"},       {1036, L"Fine"},       {1036, L"Portrait"},   {1036, L"Saturation"},
+    {1036, L"Cassette 1"}, {1036, L"Cassette 2"}, {1036, L"Cassette 3"}, {1036, L"Cassette 4"},
+    {1043, L"Cassette 1"}, {1043, L"Cassette 2"}, {1043, L"Cassette 3"}, {1043, L"Cassette 4"},
+    {3082, L"Color"},      {3082, L"Perceptual"}, {2070, L"Envelope"},
+};
+
+bool IsSameWord(LANGID language, const std::wstring& text) {
+  for (const SameWord& word : kSameWords) {
+    if (word.language == language && text == word.text) return true;
+  }
+  return false;
+}
+
+TEST_F(StringTablesTest, EveryTextIsTranslatedUnlessItIsANameOrNumber) {
+  const StringTable neutral = ReadStringTable(module_.get(), kNeutral);
+  for (const Language& language : kLanguages) {
+    if (language.id == kNeutral) continue;
+    for (const auto& [id, text] : ReadStringTable(module_.get(), language.id)) {
+      auto original = neutral.find(id);
+      if (original == neutral.end() || original->second != text) continue;
+      EXPECT_TRUE(IsName(id) || !HasLowerCase(text) || IsSameWord(language.id, text))
+          << language.tag << " id " << id << " is the untranslated \"" << Utf8(text) << "\"";
+    }
+  }
+}
+
 TEST_F(StringTablesTest, AcceleratorsAndTrailingColonsFollowTheNeutralText) {
   const StringTable neutral = ReadStringTable(module_.get(), kNeutral);
   ASSERT_FALSE(neutral.empty());
