@@ -17,7 +17,7 @@ mkdir -p "$(dirname "$WINEPREFIX")"
 (
   flock 9
   if [ ! -f "$WINEPREFIX/.vornik-ready-2" ]; then
-    WINEDLLOVERRIDES="mscoree,mshtml=" wineboot -i >/dev/null 2>&1 || true
+    WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=" wineboot -i >/dev/null 2>&1 || true
     wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$driver" /f >/dev/null 2>&1
     # Programs with these names see an older system version.
     wine reg add 'HKCU\Software\Wine\AppDefaults\drvhost-win2k.exe' /v Version /d win2k /f >/dev/null 2>&1
