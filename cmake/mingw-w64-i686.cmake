@@ -1,12 +1,4 @@
-# Cross-compiles for Windows with mingw-w64 (posix thread model: GoogleTest
-# needs std::mutex; the runtime is linked statically) (i686).
-set(CMAKE_SYSTEM_NAME Windows)
+# Toolchain for Windows i686.
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(VORNIK_TRIPLE i686-w64-mingw32)
-find_program(CMAKE_C_COMPILER NAMES ${VORNIK_TRIPLE}-gcc-posix ${VORNIK_TRIPLE}-gcc REQUIRED)
-find_program(CMAKE_CXX_COMPILER NAMES ${VORNIK_TRIPLE}-g++-posix ${VORNIK_TRIPLE}-g++ REQUIRED)
-find_program(CMAKE_RC_COMPILER NAMES ${VORNIK_TRIPLE}-windres REQUIRED)
-set(CMAKE_FIND_ROOT_PATH /usr/${VORNIK_TRIPLE})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64-common.cmake)
