@@ -16,11 +16,19 @@ class PpdByteSource {
   virtual ~PpdByteSource() = default;
 
   // The next character (0 to 255), or -1 at the end.
-  int TakeChar();
+  int TakeChar() {
+    if (pushback < 0) return readByte(userData);
+    const int value = pushback;
+    pushback = -1;
+    return value;
+  }
 
   // Reads the next character straight from the source into the empty
   // push-back slot, so that the following TakeChar returns it again.
-  int PeekChar();
+  int PeekChar() {
+    if (pushback < 0) pushback = readByte(userData);
+    return pushback;
+  }
 
   PpdReadByte readByte;
   int32_t pushback = -1;  // the held character; -1 when empty

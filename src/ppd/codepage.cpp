@@ -141,11 +141,21 @@ int AnsiToUtf16(const char* bytes, char16_t* out, int capacity) {
 
 unsigned AnsiCodePage() { return GetACP(); }
 
+bool AnsiCodePageKeepsAscii() { return true; }
+
 bool SelectAnsiCodePage(unsigned /*codePage*/) { return false; }
 
 #else
 
 unsigned AnsiCodePage() { return selectedCodePage.load(); }
+
+bool AnsiCodePageKeepsAscii() {
+  // The Windows ANSI code pages and UTF-8; other code pages that iconv knows
+  // (EBCDIC ones, for instance) take the full conversion.
+  const unsigned codePage = selectedCodePage.load();
+  return codePage == 874 || codePage == 932 || codePage == 936 || codePage == 949 ||
+         codePage == 950 || (codePage >= 1250 && codePage <= 1258) || codePage == kUtf8CodePage;
+}
 
 bool SelectAnsiCodePage(unsigned codePage) {
   if (codePage != kDefaultCodePage) {

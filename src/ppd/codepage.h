@@ -11,6 +11,10 @@ namespace vornik {
 // converts.
 int AnsiToUtf16(const char* bytes, char16_t* out, int capacity);
 
+// True when the code page in use converts every byte below 0x80 to the
+// same value (every Windows ANSI code page does).
+bool AnsiCodePageKeepsAscii();
+
 // The code page in use.
 unsigned AnsiCodePage();
 

@@ -1,6 +1,7 @@
 // Which options the installed hardware rules out, from the *UIConstraints
 // statements read one way only: installed option first, constrained option
 // second.
+#include "ppd/constraint_index.h"
 #include "ppd/document.h"
 
 namespace vornik {
@@ -29,6 +30,14 @@ int PpdDocument::TestConstraints(const PpdString& installedKeyword, const PpdStr
 }
 
 void PpdDocument::UpdateConstraintFlags() {
+  if (constraintIndex_ != nullptr) {
+    constraintIndex_->UpdateFlags(installed_);
+  } else {
+    UpdateConstraintFlagsByScan();
+  }
+}
+
+void PpdDocument::UpdateConstraintFlagsByScan() {
   // The flags are not cleared first: the last installed option (file order)
   // tied to a feature decides; options no installed option is tied to keep
   // their flag.

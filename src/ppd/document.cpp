@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "ppd/constraint_index.h"
 #include "ppd/keyword_table.h"
 #include "ppd/lexer.h"
 
@@ -100,6 +101,9 @@ PpdDocument::PpdDocument(PpdReadByte readByte, void* userData) {
   tokenBuffer_ = static_cast<char16_t*>(std::malloc(sizeof(char16_t) * kPpdTokenBufferUnits));
   source_ = new (std::nothrow) PpdByteSource(readByte, userData);
   if (tokenBuffer_ != nullptr && source_ != nullptr && readByte != nullptr) ParseFile();
+  // The lists are fixed from here on; only installed values change.
+  constraintIndex_ = PpdConstraintIndex::Build(features_, featureCount_, constraints_,
+                                               constraintCount_, installed_, installedCount_);
   UpdateConstraintFlags();
   std::free(tokenBuffer_);
   tokenBuffer_ = nullptr;
@@ -108,6 +112,7 @@ PpdDocument::PpdDocument(PpdReadByte readByte, void* userData) {
 }
 
 PpdDocument::~PpdDocument() {
+  delete constraintIndex_;
   for (int32_t i = 0; i < featureCount_; ++i) DeleteFeature(features_[i]);
   std::free(features_);
   for (int32_t i = 0; i < constraintCount_; ++i) delete constraints_[i];
@@ -243,11 +248,22 @@ bool PpdDocument::AddOption(PpdLexer& lexer, PpdFeature& feature, int32_t& capac
 
 bool PpdDocument::AddConstraint(PpdLexer& lexer) {
   if (!MakeRoom(constraints_, constraintCount_, constraintCapacity_)) return false;
-  auto* constraint = new (std::nothrow) PpdConstraint;
+  const PpdString* values[4];
+  int read = 0;
+  bool memory = true;
+  PpdString value;
+  for (; read < 4 && memory && lexer.ReadValue(value); ++read) {
+    values[read] = constraintTexts_.Intern(value);
+    memory = values[read] != nullptr;
+  }
+  if (!memory) return false;
+  for (int i = read; i < 4; ++i) values[i] = &PpdStringPool::Empty();
+  auto* constraint =
+      new (std::nothrow) PpdConstraint{*values[0], *values[1], *values[2], *values[3]};
   if (constraint == nullptr) return false;
+  // A constraint counts with the values it found.
   constraints_[constraintCount_++] = constraint;
-  return lexer.ReadValue(constraint->keyword1) && lexer.ReadValue(constraint->option1) &&
-         lexer.ReadValue(constraint->keyword2) && lexer.ReadValue(constraint->option2);
+  return read == 4;
 }
 
 PpdFeature* PpdDocument::GetFeature(int32_t index) const {

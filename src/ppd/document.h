@@ -9,9 +9,11 @@
 #include "ppd/byte_source.h"
 #include "ppd/ppd_string.h"
 #include "ppd/records.h"
+#include "ppd/string_pool.h"
 
 namespace vornik {
 
+class PpdConstraintIndex;
 class PpdLexer;
 
 class PpdDocument {
@@ -55,8 +57,17 @@ class PpdDocument {
                       const PpdFeature& feature, const PpdOption& option) const;
 
   // Recomputes the `constrained` flag of every option outside the
-  // InstallableOptions group from the current installed values.
+  // InstallableOptions group from the current installed values. Flags are
+  // not cleared first: for each option, the last installed option (file
+  // order) that a constraint ties to its feature decides; options no
+  // installed option is tied to keep their flag. Runs on an index of the
+  // constraints built after reading.
   void UpdateConstraintFlags();
+
+  // The same flags by the plain nested scan: every feature, option and
+  // installed option against every constraint through TestConstraints.
+  // Used when the index could not be built, and as its reference.
+  void UpdateConstraintFlagsByScan();
 
   // Sets the value of the first installed option whose keyword (with its
   // '*') equals `keyword`; then, when `recompute`, updates the flags.
@@ -81,8 +92,10 @@ class PpdDocument {
   PpdString languageVersion_;
   int32_t installedCount_ = 0;
   PpdInstalledOption** installed_ = nullptr;
-  char16_t* tokenBuffer_ = nullptr;  // only while reading
-  PpdByteSource* source_ = nullptr;  // only while reading
+  char16_t* tokenBuffer_ = nullptr;                // only while reading
+  PpdByteSource* source_ = nullptr;                // only while reading
+  PpdConstraintIndex* constraintIndex_ = nullptr;  // null when memory ran out
+  PpdStringPool constraintTexts_;                  // the texts of the constraints
   int32_t featureCapacity_ = 0;
   int32_t constraintCapacity_ = 0;
   int32_t installedCapacity_ = 0;

@@ -4,10 +4,13 @@ namespace vornik {
 
 namespace {
 
-constexpr int kEnd = -1;
 constexpr char16_t kSlash = u'/';
 constexpr char16_t kHexOpen = u'<';
 constexpr char16_t kHexClose = u'>';
+
+// -1 ends the file; so does any other value outside the byte range, which
+// no byte source should return.
+bool IsEnd(int c) { return static_cast<unsigned>(c) > 0xFFu; }
 
 bool EndsComment(int c) { return c == '\n' || c == '\r'; }
 
@@ -40,21 +43,38 @@ long TwoUnitHexValue(char16_t first, char16_t second) {
 
 }  // namespace
 
-PpdCharClass ClassifyPpdChar(int byte) {
-  switch (byte) {
-    case 0x00:
-    case 0x09:
-    case 0x0A:
-    case 0x0C:
-    case 0x0D:
-    case 0x20:
-      return kPpdCharBlank;
-    case 0x22:
-    case 0x3A:
-      return kPpdCharStop;
-    default:
-      return kPpdCharPlain;
+namespace {
+
+struct CharTables {
+  PpdCharClass classOf[256];
+  // Whether a byte ends a plain token: [0] when spaces end it, [1] when
+  // tabs and spaces are kept inside.
+  bool endsToken[2][256];
+};
+
+constexpr CharTables MakeCharTables() {
+  CharTables tables{};
+  for (int byte = 0; byte < 256; ++byte) {
+    PpdCharClass charClass = kPpdCharPlain;
+    if (byte == 0x00 || byte == 0x09 || byte == 0x0A || byte == 0x0C || byte == 0x0D ||
+        byte == 0x20) {
+      charClass = kPpdCharBlank;
+    } else if (byte == 0x22 || byte == 0x3A) {
+      charClass = kPpdCharStop;
+    }
+    tables.classOf[byte] = charClass;
+    tables.endsToken[0][byte] = charClass != kPpdCharPlain;
+    tables.endsToken[1][byte] = charClass != kPpdCharPlain && byte != '\t' && byte != ' ';
   }
+  return tables;
+}
+
+constexpr CharTables kCharTables = MakeCharTables();
+
+}  // namespace
+
+PpdCharClass ClassifyPpdChar(int byte) {
+  return byte >= 0 && byte < 256 ? kCharTables.classOf[byte] : kPpdCharPlain;
 }
 
 bool PpdLexer::ReadToken(bool spacesInside) {
@@ -65,7 +85,7 @@ bool PpdLexer::ReadToken(bool spacesInside) {
   int c;
   for (;;) {
     c = source_.TakeChar();
-    if (c == kEnd) return false;
+    if (IsEnd(c)) return false;
     if (inComment) {
       if (EndsComment(c)) inComment = false;
       continue;
@@ -81,27 +101,29 @@ bool PpdLexer::ReadToken(bool spacesInside) {
       inComment = true;
       continue;
     }
-    if (ClassifyPpdChar(c) == kPpdCharBlank) continue;
+    if (kCharTables.classOf[c] == kPpdCharBlank) continue;
     break;
   }
 
+  char16_t* const buffer = buffer_;
+  int32_t length = 0;
   if (c == '"') {
     for (;;) {
       c = source_.TakeChar();
-      if (c == kEnd || c == '"' || length_ == limit) break;
-      buffer_[length_++] = static_cast<char16_t>(c);
+      if (IsEnd(c) || c == '"' || length == limit) break;
+      buffer[length++] = static_cast<char16_t>(c);
     }
   } else {
-    buffer_[length_++] = static_cast<char16_t>(c);
+    const bool* const ends = kCharTables.endsToken[spacesInside ? 1 : 0];
+    buffer[length++] = static_cast<char16_t>(c);
     for (;;) {
       c = source_.TakeChar();
-      if (c == kEnd || length_ == limit) break;
-      const bool keepsBlank = spacesInside && (c == '\t' || c == ' ');
-      if (ClassifyPpdChar(c) != kPpdCharPlain && !keepsBlank) break;
-      buffer_[length_++] = static_cast<char16_t>(c);
+      if (IsEnd(c) || length == limit || ends[c]) break;
+      buffer[length++] = static_cast<char16_t>(c);
     }
   }
-  buffer_[length_] = 0;
+  buffer[length] = 0;
+  length_ = length;
   return true;
 }
 

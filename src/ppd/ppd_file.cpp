@@ -6,7 +6,15 @@ namespace vornik {
 
 namespace {
 
-int ReadFileByte(void* userData) { return std::fgetc(static_cast<std::FILE*>(userData)); }
+// fgetc; natively without taking the stream's lock for every byte, since the
+// document is read on one thread.
+int ReadFileByte(void* userData) {
+#ifdef _WIN32
+  return std::fgetc(static_cast<std::FILE*>(userData));
+#else
+  return getc_unlocked(static_cast<std::FILE*>(userData));
+#endif
+}
 
 }  // namespace
 

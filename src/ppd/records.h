@@ -36,11 +36,12 @@ struct PpdFeature {
 
 struct PpdConstraint {
   // While installed option keyword1 has value option1, option option2 of
-  // feature keyword2 cannot be used.
-  PpdString keyword1;
-  PpdString option1;
-  PpdString keyword2;
-  PpdString option2;
+  // feature keyword2 cannot be used. The texts are the document's shared
+  // copies: constraints with the same value refer to the same string.
+  const PpdString& keyword1;
+  const PpdString& option1;
+  const PpdString& keyword2;
+  const PpdString& option2;
 };
 
 class PpdInstalledOption {

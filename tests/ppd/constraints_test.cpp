@@ -153,5 +153,55 @@ TEST(PpdConstraints, DocumentWithoutInstallableOptionsFlagsNothing) {
   EXPECT_EQ(empty->installedCount(), 0);
 }
 
+// The indexed evaluation gives the plain scan's flags where keywords repeat:
+// installed options and features of the same keyword, options of the same
+// keyword, and features no installed option is tied to, from flags all
+// false and all true.
+TEST(PpdConstraints, IndexedFlagsMatchThePlainScanWhereKeywordsRepeat) {
+  const std::string ppd =
+      "*OpenGroup: InstallableOptions\n"
+      "*OpenUI *U: PickOne\n*DefaultU: On\n*U On: \"\"\n*U Off: \"\"\n*CloseUI: *U\n"
+      "*OpenUI *V: PickOne\n*DefaultV: On\n*CloseUI: *V\n"
+      "*OpenUI *U: PickOne\n*DefaultU: Off\n*CloseUI: *U\n"
+      "*CloseGroup: InstallableOptions\n"
+      "*OpenUI *F: PickOne\n*F A: \"\"\n*F A: \"\"\n*F B: \"\"\n*CloseUI: *F\n"
+      "*OpenUI *G: PickOne\n*G A: \"\"\n*CloseUI: *G\n"
+      "*OpenUI *F: PickOne\n*F B: \"\"\n*F C: \"\"\n*CloseUI: *F\n"
+      "*OpenUI *U: PickOne\n*U On: \"\"\n*CloseUI: *U\n"
+      "*UIConstraints: *U On *F A\n*UIConstraints: *U Off *F B\n"
+      "*UIConstraints: *V On *F C\n*UIConstraints: *V On *U On\n"
+      "*UIConstraints: *G A *F A\n";
+  const char16_t* values[] = {u"On", u"Off", u"", u"X"};
+  for (const bool start : {false, true}) {
+    for (const char16_t* u : values) {
+      for (const char16_t* v : values) {
+        auto indexed = ParsePpd(ppd);
+        auto scanned = ParsePpd(ppd);
+        for (PpdDocument* doc : {indexed.get(), scanned.get()}) {
+          for (int32_t f = 0; f < doc->featureCount(); ++f) {
+            for (int32_t o = 0; o < doc->GetFeature(f)->optionCount; ++o) {
+              doc->GetFeature(f)->options[o]->constrained = start;
+            }
+          }
+          // Sets the first *U only; the second *U (its last tie) keeps Off.
+          doc->SetInstalledValue(u"*U", u, false);
+          doc->SetInstalledValue(u"*V", v, false);
+        }
+        indexed->UpdateConstraintFlags();
+        scanned->UpdateConstraintFlagsByScan();
+        for (int32_t f = 0; f < indexed->featureCount(); ++f) {
+          std::string a, b;
+          for (int32_t o = 0; o < indexed->GetFeature(f)->optionCount; ++o) {
+            a += indexed->GetFeature(f)->options[o]->constrained ? '1' : '0';
+            b += scanned->GetFeature(f)->options[o]->constrained ? '1' : '0';
+          }
+          EXPECT_EQ(a, b) << "feature " << f << " U=" << Utf8(u) << " V=" << Utf8(v) << " start "
+                          << start;
+        }
+      }
+    }
+  }
+}
+
 }  // namespace
 }  // namespace vornik

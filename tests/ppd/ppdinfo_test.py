@@ -5,6 +5,7 @@ codes and messages of errors."""
 import argparse
 import json
 import os
+import re
 import subprocess
 import sys
 import tempfile
@@ -106,6 +107,10 @@ def check_sample(program, sample):
     check(code == 0 and "*CVDuplexOption" in out and "InstallableOptions" in out,
           f"outline: exit {code}, {err!r}")
 
+    code, out, err = run(program, ["--timing", sample])
+    check(code == 0 and re.fullmatch(r"build_ms=\d+\.\d+ flags_ms=\d+\.\d+\n", out) is not None,
+          f"timing: exit {code}, {out!r} {err!r}")
+
     code, out, err = run(program, ["--installed", "*NoSuchUnit=True", sample])
     check(code == 0 and "*NoSuchUnit" in err, f"unknown installed keyword: {code} {err!r}")
 
@@ -121,6 +126,8 @@ def check_errors(program, work, prefix, windows):
         ("installed without =", ["--installed", "*CVDuplexOption", missing], 2),
         ("installed without value", ["--installed"], 2),
         ("code page not a number", ["--codepage", "abc", missing], 2),
+        ("timing and json", ["--timing", "--json", missing], 2),
+        ("timing of a missing file", ["--timing", missing], 1),
     ]
     if windows:
         cases.append(("code page on Windows", ["--codepage", "1252", missing], 2))

@@ -18,6 +18,7 @@
 #include "ppd/document.h"
 #include "ppd/ppd_file.h"
 #include "text_encoding.h"
+#include "timing.h"
 
 namespace vornik {
 namespace {
@@ -27,13 +28,16 @@ constexpr int kExitFileError = 1;
 constexpr int kExitUsage = 2;
 
 const char kUsage[] =
-    "usage: ppdinfo [--codepage N] [--installed KEYWORD=VALUE]... [--json] FILE\n"
+    "usage: ppdinfo [--codepage N] [--installed KEYWORD=VALUE]... [--json | --timing] FILE\n"
     "\n"
     "Reads the PPD FILE the way the vornik plug-in does and prints its model:\n"
     "features by group with their options (* marks the default, ! an option\n"
     "that the installed options rule out), installed options and constraints.\n"
     "\n"
     "  --json                      print one JSON object instead of the outline\n"
+    "  --timing                    build the model 20 times and evaluate the\n"
+    "                              constraints 20 times, and print the fastest\n"
+    "                              of each: build_ms=X flags_ms=Y\n"
     "  --installed KEYWORD=VALUE   set an installable option before the\n"
     "                              constraints are evaluated, as the driver's\n"
     "                              current setting would (KEYWORD with its '*',\n"
@@ -49,6 +53,7 @@ const char kUsage[] =
 
 struct Options {
   bool json = false;
+  bool timing = false;
   std::vector<std::pair<std::u16string, std::u16string>> installed;
   std::string file;
 };
@@ -80,6 +85,8 @@ int ParseArguments(const std::vector<std::string>& args, Options& options) {
       return -1;
     } else if (arg == "--json") {
       options.json = true;
+    } else if (arg == "--timing") {
+      options.timing = true;
     } else if (arg == "--codepage") {
       if (!hasValue) return Fail(kExitUsage, "--codepage needs a code page number");
       const std::string& value = args[++i];
@@ -114,6 +121,9 @@ int ParseArguments(const std::vector<std::string>& args, Options& options) {
     }
   }
   if (options.file.empty()) return Fail(kExitUsage, "no FILE given (see --help)");
+  if (options.json && options.timing) {
+    return Fail(kExitUsage, "--json and --timing exclude each other (see --help)");
+  }
   return kExitOk;
 }
 
@@ -134,6 +144,20 @@ bool HasInstalledOption(const PpdDocument& document, const std::u16string& keywo
   return false;
 }
 
+// Prints "build_ms=X flags_ms=Y" and closes `file`.
+int RunTiming(std::FILE* file, const Options& options) {
+  const TimingResult timing = TimeDocument(file, options.installed);
+  const bool readError = std::ferror(file) != 0;
+  const int readErrno = errno;
+  std::fclose(file);
+  if (readError) {
+    return Fail(kExitFileError, "cannot read " + options.file + ": " + std::strerror(readErrno));
+  }
+  if (!timing.ok) return Fail(kExitFileError, "out of memory reading " + options.file);
+  std::printf("build_ms=%.4f flags_ms=%.4f\n", timing.buildMs, timing.flagsMs);
+  return std::fflush(stdout) == 0 ? kExitOk : Fail(kExitFileError, "cannot write the output");
+}
+
 int Run(const std::vector<std::string>& args) {
   Options options;
   const int parsed = ParseArguments(args, options);
@@ -143,6 +167,7 @@ int Run(const std::vector<std::string>& args) {
   if (file == nullptr) {
     return Fail(kExitFileError, "cannot open " + options.file + ": " + std::strerror(errno));
   }
+  if (options.timing) return RunTiming(file, options);
   std::unique_ptr<PpdDocument> document(ReadPpdFile(file));
   const bool readError = std::ferror(file) != 0;
   const int readErrno = errno;
