@@ -3,7 +3,7 @@
 # As root it runs apt-get; otherwise it prints the command and fails.
 set -eu
 packages="cmake ninja-build g++ python3 mingw-w64 g++-mingw-w64-x86-64-posix g++-mingw-w64-i686-posix
-  wine wine64 xvfb xauth googletest libbenchmark-dev libcups2-dev openprinting-ppds clang
+  wine wine64 xvfb xauth fonts-dejavu-core googletest libbenchmark-dev libcups2-dev openprinting-ppds clang
   libclang-rt-14-dev"
 missing=""
 for p in $packages; do

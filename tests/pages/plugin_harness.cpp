@@ -39,6 +39,11 @@ PluginHarness::PluginHarness()
   param_.hModule = Dll();
   param_.hOEMHeap = heap_;
   param_.pOEMDM = &buffer_.devmode;
+  param_.poemuiobj = &uiObject_;
+  publicDevmode_.dmSize = sizeof(publicDevmode_);
+  publicDevmode_.dmFields = DM_ORIENTATION | DM_DUPLEX;
+  publicDevmode_.dmDuplex = DMDUP_SIMPLEX;
+  param_.pPublicDM = &publicDevmode_;
 }
 
 PluginHarness::~PluginHarness() {
@@ -54,7 +59,20 @@ bool PluginHarness::GuardIntact() const {
   return true;
 }
 
-HRESULT PluginHarness::CountQuery() { return plugin_->CommonUIProp(OEMCUIP_DOCPROP, &param_); }
+void PluginHarness::SetDriverItems(OPTITEM* items, DWORD count) {
+  param_.pDrvOptItems = items;
+  param_.cDrvOptItems = count;
+}
+
+HRESULT PluginHarness::CountQuery() {
+  param_.pOEMOptItems = nullptr;
+  return plugin_->CommonUIProp(OEMCUIP_DOCPROP, &param_);
+}
+
+HRESULT PluginHarness::ItemPass() {
+  param_.pOEMOptItems = &pluginItems_;
+  return plugin_->CommonUIProp(OEMCUIP_DOCPROP, &param_);
+}
 
 HRESULT PluginHarness::AddPages() {
   info_ = host_.MakeInfo(PROPSHEETUI_REASON_INIT);

@@ -40,8 +40,16 @@ class PluginHarness {
   host::SheetHost& host() { return host_; }
   const host::SheetHost& host() const { return host_; }
 
+  // PublishDriverInterface with the driver's helper object.
+  HRESULT Publish(IUnknown* driver) { return plugin_->PublishDriverInterface(driver); }
+  // The driver's items handed with the next CommonUIProp calls.
+  void SetDriverItems(OPTITEM* items, DWORD count);
+  DEVMODEW& publicDevmode() { return publicDevmode_; }
+
   // CommonUIProp in document mode without items of the plug-in's own.
   HRESULT CountQuery();
+  // CommonUIProp in document mode with an item array of the plug-in's own.
+  HRESULT ItemPass();
   // DocumentPropertySheets with reason 0 through the recording sheet.
   HRESULT AddPages();
   const PROPSHEETUI_INFO& info() const { return info_; }
@@ -51,6 +59,9 @@ class PluginHarness {
   HANDLE heap_ = nullptr;
   DevmodeBuffer buffer_{};
   OEMCUIPPARAM param_{};
+  OEMUIOBJ uiObject_{sizeof(OEMUIOBJ), nullptr};
+  DEVMODEW publicDevmode_{};
+  OPTITEM pluginItems_{};  // the slot the driver offers for the plug-in's own items
   PROPSHEETUI_INFO info_{};
   host::SheetHost host_;
 };

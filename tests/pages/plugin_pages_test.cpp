@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "dialog_template.h"
 #include "plugin_harness.h"
 #include "resources/resource_ids.h"
 
@@ -86,52 +87,6 @@ TEST(PluginPages, TheSheetReceivesThePagesAndTheStartPage) {
   const HWND tabs = reinterpret_cast<HWND>(SendMessageW(sheet, PSM_GETTABCONTROL, 0, 0));
   EXPECT_EQ(SendMessageW(tabs, TCM_GETITEMCOUNT, 0, 0), static_cast<LRESULT>(pages.size()));
 }
-
-// Reads a DLGTEMPLATEEX as the resource compiler laid it out.
-class TemplateReader {
- public:
-  explicit TemplateReader(const BYTE* data) : p_(data) {}
-  template <typename T>
-  T Read() {
-    T value;
-    std::memcpy(&value, p_, sizeof(T));
-    p_ += sizeof(T);
-    return value;
-  }
-  // A name or an ordinal; predefined classes are given by their names.
-  std::wstring ReadNameOrOrdinal() {
-    const WORD first = Read<WORD>();
-    if (first == 0xFFFF) {
-      switch (const WORD ordinal = Read<WORD>()) {
-        case 0x80:
-          return L"BUTTON";
-        case 0x81:
-          return L"EDIT";
-        case 0x82:
-          return L"STATIC";
-        default:
-          return L"#" + std::to_wstring(ordinal);
-      }
-    }
-    std::wstring text;
-    for (WORD unit = first; unit; unit = Read<WORD>()) text += static_cast<wchar_t>(unit);
-    return text;
-  }
-  void AlignToDword() {
-    while (reinterpret_cast<ULONG_PTR>(p_) % 4) ++p_;
-  }
-
- private:
-  const BYTE* p_;
-};
-
-struct ControlSpec {
-  DWORD id;
-  const wchar_t* className;
-  DWORD style;
-  short x, y, cx, cy;
-  const wchar_t* text;
-};
 
 TEST(PluginPages, JobSettingsDialogTemplate) {
   HMODULE dll = PluginHarness::Dll();
