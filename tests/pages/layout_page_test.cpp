@@ -403,16 +403,57 @@ TEST(LayoutPage, PageBorders) {
   EXPECT_TRUE(page.Checked(IDC_LAYOUT_BORDERS));
 }
 
+// Arrangement, booklet edge and borders are the later flavour's; the
+// earlier flavour's page leaves them to the driver even when their hidden
+// controls report something.
+TEST(LayoutPage, ArrangementBookletEdgeAndBordersCommands) {
+  StandardPage driver;
+  driver.items[DMPUB_NUP].Sel = 2;
+  LayoutSheet page(driver.items);
+  ASSERT_TRUE(page.opened());
+  auto report = [&](int id, WORD code) {
+    SendMessageW(page.page(), WM_COMMAND, MAKEWPARAM(id, code),
+                 reinterpret_cast<LPARAM>(page.Item(id)));
+  };
+  SendMessageW(page.Item(IDC_LAYOUT_ARRANGEMENT), CB_SETCURSEL, 3, 0);
+  report(IDC_LAYOUT_ARRANGEMENT, CBN_SELCHANGE);
+  SendMessageW(page.Item(IDC_LAYOUT_BOOKLET_EDGE), CB_SETCURSEL, 1, 0);
+  report(IDC_LAYOUT_BOOKLET_EDGE, CBN_SELCHANGE);
+  CheckDlgButton(page.page(), IDC_LAYOUT_BORDERS, BST_CHECKED);
+  report(IDC_LAYOUT_BORDERS, BN_CLICKED);
+
+  EXPECT_EQ(driver.items[DMPUB_NUP_DIRECTION].Sel, kLater ? 3 : 0);
+  EXPECT_EQ(driver.items[DMPUB_BOOKLET_EDGE].Sel, kLater ? 1 : 0);
+  EXPECT_EQ(static_cast<bool>(driver.items[DMPUB_NUP].Flags & OPTIF_ECB_CHECKED), kLater);
+  EXPECT_EQ(page.UpdateCalls().size(), kLater ? 1u : 0u);
+  // The earlier flavour takes the hidden borders box as a pages-per-sheet click.
+  EXPECT_TRUE(driver.items[DMPUB_NUP].Flags & OPTIF_CHANGEONCE);
+  EXPECT_EQ(driver.items[DMPUB_NUP].Sel, 2);
+  EXPECT_EQ(page.Changes(), kLater ? 3u : 1u);
+
+  // Booklet and back touch the hidden controls only in the later flavour.
+  page.Click(IDC_LAYOUT_BOOKLET_RADIO);
+  EXPECT_EQ(page.Enabled(IDC_LAYOUT_ARRANGEMENT), !kLater);
+  EXPECT_TRUE(page.Enabled(IDC_LAYOUT_BOOKLET_EDGE));
+  page.Choose(IDC_LAYOUT_DUPLEX, 0);
+  EXPECT_EQ(driver.items[DMPUB_NUP].Sel, 1);
+  EXPECT_TRUE(page.Enabled(IDC_LAYOUT_ARRANGEMENT));
+  EXPECT_EQ(page.Enabled(IDC_LAYOUT_BOOKLET_EDGE), !kLater);
+}
+
 TEST(LayoutPage, DriverWithoutAPageOrderItem) {
   LayoutItems items;
   LayoutItems::AddStandard(items, /*pageOrder=*/false);
   items[DMPUB_NUP].Sel = 6;
   LayoutSheet page(items);
   ASSERT_TRUE(page.opened());
-  for (int id : {IDC_LAYOUT_PAGE_ORDER, IDC_LAYOUT_PAGE_ORDER_LABEL, IDC_LAYOUT_ARRANGEMENT,
-                 IDC_LAYOUT_ARRANGEMENT_LABEL, IDC_LAYOUT_BOOKLET_EDGE,
-                 IDC_LAYOUT_BOOKLET_EDGE_LABEL, IDC_LAYOUT_BORDERS, IDC_LAYOUT_BOOKLET_RADIO}) {
+  for (int id : {IDC_LAYOUT_PAGE_ORDER, IDC_LAYOUT_PAGE_ORDER_LABEL, IDC_LAYOUT_BOOKLET_RADIO}) {
     EXPECT_FALSE(page.Enabled(id)) << id;
+  }
+  // The later flavour disables what the earlier one hides.
+  for (int id : {IDC_LAYOUT_ARRANGEMENT, IDC_LAYOUT_ARRANGEMENT_LABEL, IDC_LAYOUT_BOOKLET_EDGE,
+                 IDC_LAYOUT_BOOKLET_EDGE_LABEL, IDC_LAYOUT_BORDERS}) {
+    EXPECT_FALSE(kLater ? page.Enabled(id) : page.Visible(id)) << id;
   }
   // Without extended layout a booklet selection shows as pages per sheet.
   EXPECT_TRUE(page.Checked(IDC_LAYOUT_PAGES_PER_SHEET_RADIO));
@@ -422,9 +463,9 @@ TEST(LayoutPage, DriverWithoutAPageOrderItem) {
 
   page.Choose(IDC_LAYOUT_PAGES_PER_SHEET, 0);
   EXPECT_EQ(items[DMPUB_NUP].Sel, 0);
-  EXPECT_FALSE(page.Enabled(IDC_LAYOUT_BORDERS));
   page.Choose(IDC_LAYOUT_PAGES_PER_SHEET, 3);
-  EXPECT_FALSE(page.Enabled(IDC_LAYOUT_BORDERS)) << "no borders without extended layout";
+  EXPECT_EQ(items[DMPUB_NUP].Sel, 3);
+  if (kLater) EXPECT_FALSE(page.Enabled(IDC_LAYOUT_BORDERS)) << "no borders without page order";
 }
 
 TEST(LayoutPage, DisabledItemsAndItemsWithoutOptions) {
