@@ -13,9 +13,6 @@ constexpr LONG kFirstMultiplePages = 1;  // "2": where leaving a booklet lands
 constexpr LONG kOneSided = 0;
 constexpr LONG kShortEdgeFlip = 1;  // the two-sided choice a booklet needs at least
 
-constexpr int kArrangementControls[] = {IDC_LAYOUT_ARRANGEMENT, IDC_LAYOUT_ARRANGEMENT_LABEL};
-constexpr int kBookletEdgeControls[] = {IDC_LAYOUT_BOOKLET_EDGE, IDC_LAYOUT_BOOKLET_EDGE_LABEL};
-
 // How a command leaves the page.
 enum class Outcome { kUnchanged, kChanged, kChangedWithoutRedraw };
 
@@ -135,7 +132,8 @@ void OnOrientationChosen(const Command& command, OPTITEM& orientation, LONG opti
   if (option == previous) return;
   // The two-sided pictures show the pages' orientation.
   const OPTITEM* duplex = FindFirstItem(command.param, DMPUB_DUPLEX);
-  if (duplex && duplex->pOptType) FillDuplexList(command.dialog, *duplex, option != 0, command.param);
+  if (duplex && duplex->pOptType)
+    FillDuplexList(command.dialog, *duplex, option != 0, command.param);
 }
 
 Outcome OnSelectionChange(const Command& command, int control, const Flavour& flavour) {

@@ -17,22 +17,24 @@ constexpr int kIconSize = 20;
 constexpr int kImageListInitial = 13;
 constexpr int kImageListGrowth = 0;
 
-// Appended to the icon list in this order; the table of image indices above
-// follows it.
-constexpr WORD kIcons[] = {
-    IDI_ORIENTATION_PORTRAIT,          IDI_ORIENTATION_PORTRAIT_WARNING,
-    IDI_ORIENTATION_LANDSCAPE,         IDI_ORIENTATION_LANDSCAPE_WARNING,
-    IDI_ORIENTATION_ROTATED_LANDSCAPE, IDI_ORIENTATION_ROTATED_LANDSCAPE_WARNING,
-    IDI_DUPLEX_NONE,                   IDI_DUPLEX_NONE_WARNING,
-    IDI_DUPLEX_SHORT_EDGE_PORTRAIT,    IDI_DUPLEX_SHORT_EDGE_PORTRAIT_WARNING,
-    IDI_DUPLEX_LONG_EDGE_PORTRAIT,     IDI_DUPLEX_LONG_EDGE_PORTRAIT_WARNING,
-    IDI_DUPLEX_SHORT_EDGE_LANDSCAPE,   IDI_DUPLEX_SHORT_EDGE_LANDSCAPE_WARNING,
-    IDI_DUPLEX_LONG_EDGE_LANDSCAPE,    IDI_DUPLEX_LONG_EDGE_LANDSCAPE_WARNING,
-    IDI_LAYOUT_WARNING,
+// The icon list: each picture followed by its version with the warning
+// mark (image indices 0 to 15), then the warning triangle (16).
+struct IconPair {
+  WORD picture;
+  WORD withWarning;
+};
+constexpr IconPair kPictureIcons[] = {
+    {IDI_ORIENTATION_PORTRAIT, IDI_ORIENTATION_PORTRAIT_WARNING},
+    {IDI_ORIENTATION_LANDSCAPE, IDI_ORIENTATION_LANDSCAPE_WARNING},
+    {IDI_ORIENTATION_ROTATED_LANDSCAPE, IDI_ORIENTATION_ROTATED_LANDSCAPE_WARNING},
+    {IDI_DUPLEX_NONE, IDI_DUPLEX_NONE_WARNING},
+    {IDI_DUPLEX_SHORT_EDGE_PORTRAIT, IDI_DUPLEX_SHORT_EDGE_PORTRAIT_WARNING},
+    {IDI_DUPLEX_LONG_EDGE_PORTRAIT, IDI_DUPLEX_LONG_EDGE_PORTRAIT_WARNING},
+    {IDI_DUPLEX_SHORT_EDGE_LANDSCAPE, IDI_DUPLEX_SHORT_EDGE_LANDSCAPE_WARNING},
+    {IDI_DUPLEX_LONG_EDGE_LANDSCAPE, IDI_DUPLEX_LONG_EDGE_LANDSCAPE_WARNING},
 };
 
-constexpr int kPictureLists[] = {IDC_LAYOUT_ORIENTATION, IDC_LAYOUT_DUPLEX,
-                                 IDC_LAYOUT_PAGE_ORDER};
+constexpr int kPictureLists[] = {IDC_LAYOUT_ORIENTATION, IDC_LAYOUT_DUPLEX, IDC_LAYOUT_PAGE_ORDER};
 
 struct ControlText {
   int controlId;
@@ -58,8 +60,6 @@ constexpr int kExtraControls[] = {IDC_LAYOUT_ARRANGEMENT, IDC_LAYOUT_ARRANGEMENT
                                   IDC_LAYOUT_BORDERS};
 
 constexpr int kPageOrderControls[] = {IDC_LAYOUT_PAGE_ORDER, IDC_LAYOUT_PAGE_ORDER_LABEL};
-constexpr int kArrangementControls[] = {IDC_LAYOUT_ARRANGEMENT, IDC_LAYOUT_ARRANGEMENT_LABEL};
-constexpr int kBookletEdgeControls[] = {IDC_LAYOUT_BOOKLET_EDGE, IDC_LAYOUT_BOOKLET_EDGE_LABEL};
 constexpr int kBookletControls[] = {IDC_LAYOUT_BOOKLET_EDGE, IDC_LAYOUT_BOOKLET_EDGE_LABEL,
                                     IDC_LAYOUT_BORDERS};
 
@@ -69,6 +69,14 @@ HWND Control(HWND dialog, int id) { return GetDlgItem(dialog, id); }
 
 void Check(HWND dialog, int id, bool checked) {
   CheckDlgButton(dialog, id, checked ? BST_CHECKED : BST_UNCHECKED);
+}
+
+// Appends an icon of the module at the list's size; one that does not load
+// is left out.
+void AppendIcon(HIMAGELIST list, const OEMCUIPPARAM& param, WORD id) {
+  const IconHandle icon(static_cast<HICON>(LoadImageW(
+      ModuleOf(param), MAKEINTRESOURCEW(id), IMAGE_ICON, kIconSize, kIconSize, LR_DEFAULTCOLOR)));
+  if (icon.get()) in_context::ImageList_ReplaceIcon(list, -1, icon.get());
 }
 
 // --- Picture lists (ComboBoxEx) --------------------------------------------
@@ -244,16 +252,15 @@ void HideLayoutExtras(HWND dialog) {
 
 void BuildLayoutImageList(HWND dialog, const OEMCUIPPARAM& param) {
   DestroyLayoutImageList(dialog);
-  const HIMAGELIST list = in_context::ImageList_Create(
-      kIconSize, kIconSize, ILC_COLOR32 | ILC_MASK, kImageListInitial, kImageListGrowth);
+  const HIMAGELIST list = in_context::ImageList_Create(kIconSize, kIconSize, ILC_COLOR32 | ILC_MASK,
+                                                       kImageListInitial, kImageListGrowth);
   if (!list) return;
   SetPropW(dialog, kImageListProperty, list);
-  for (WORD id : kIcons) {
-    // An icon that does not load is left out.
-    const IconHandle icon(static_cast<HICON>(LoadImageW(
-        ModuleOf(param), MAKEINTRESOURCEW(id), IMAGE_ICON, kIconSize, kIconSize, LR_DEFAULTCOLOR)));
-    if (icon.get()) in_context::ImageList_ReplaceIcon(list, -1, icon.get());
+  for (const IconPair& pair : kPictureIcons) {
+    AppendIcon(list, param, pair.picture);
+    AppendIcon(list, param, pair.withWarning);
   }
+  AppendIcon(list, param, IDI_LAYOUT_WARNING);
   for (int id : kPictureLists) {
     SendDlgItemMessageW(dialog, id, CBEM_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(list));
   }
@@ -285,9 +292,8 @@ void SyncLayoutControls(HWND dialog, const OEMCUIPPARAM& param, const Flavour& f
   }
 }
 
-void FillDuplexList(HWND dialog, const OPTITEM& duplex, bool landscape,
-                    const OEMCUIPPARAM& param) {
-  const LayoutKind* row = FindLayoutKind(DMPUB_DUPLEX, kLaterFlavour);
+void FillDuplexList(HWND dialog, const OPTITEM& duplex, bool landscape, const OEMCUIPPARAM& param) {
+  const LayoutKind* row = FindLayoutKind(DMPUB_DUPLEX, kLaterFlavour);  // shown in every flavour
   FillConflictAwareList(dialog, duplex, *row, param, DuplexImage, landscape);
 }
 

@@ -10,6 +10,7 @@
 
 #include "core/flavour.h"
 #include "platform/printoem.h"
+#include "resources/resource_ids.h"
 
 namespace vornik {
 
@@ -19,6 +20,10 @@ constexpr int kFirstDuplexImage = 6;       // 2 per two-sided option (portrait p
 constexpr int kLandscapeDuplexShift = 4;   // flips of landscape pages
 constexpr int kWarningImage = 16;
 constexpr int kNoImage = 17;
+
+// Controls enabled and disabled together.
+constexpr int kArrangementControls[] = {IDC_LAYOUT_ARRANGEMENT, IDC_LAYOUT_ARRANGEMENT_LABEL};
+constexpr int kBookletEdgeControls[] = {IDC_LAYOUT_BOOKLET_EDGE, IDC_LAYOUT_BOOKLET_EDGE_LABEL};
 
 // Sets the label texts from the string table (the flavour's set of labels).
 void FillLayoutLabels(HWND dialog, const OEMCUIPPARAM& param, const Flavour& flavour);
@@ -38,8 +43,7 @@ void SyncLayoutControls(HWND dialog, const OEMCUIPPARAM& param, const Flavour& f
 
 // Fills the two-sided list from `duplex` for portrait or landscape pages and
 // selects the item's option.
-void FillDuplexList(HWND dialog, const OPTITEM& duplex, bool landscape,
-                    const OEMCUIPPARAM& param);
+void FillDuplexList(HWND dialog, const OPTITEM& duplex, bool landscape, const OEMCUIPPARAM& param);
 
 // The option that the selected entry of a list stands for; -1 for none.
 LONG SelectedOption(HWND dialog, int control);

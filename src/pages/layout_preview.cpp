@@ -132,8 +132,8 @@ void ComposePictures(HDC canvas, POINT at, HBITMAP base, HBITMAP binding) {
     const MemoryDc bindingDc(canvas);
     const Selection bindingSelection(bindingDc.get(), binding);
     if (bindingSelection.selected()) {
-      DrawTransparent(baseDc.get(), bindingSize.cx, bindingSize.cy, bindingDc.get(),
-                      bindingSize.cx, bindingSize.cy, kBindingSheetKey);
+      DrawTransparent(baseDc.get(), bindingSize.cx, bindingSize.cy, bindingDc.get(), bindingSize.cx,
+                      bindingSize.cy, kBindingSheetKey);
     }
   }
 

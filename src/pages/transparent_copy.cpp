@@ -19,7 +19,8 @@ bool TryTransparentBlt(HDC destination, int destinationWidth, int destinationHei
 
 // A memory context compatible with `reference` with its own bitmap selected.
 struct WorkSurface {
-  WorkSurface(HDC reference, HBITMAP bitmap) : dc(reference), bitmap(bitmap), selection(dc.get(), bitmap) {}
+  WorkSurface(HDC reference, HBITMAP bitmap)
+      : dc(reference), bitmap(bitmap), selection(dc.get(), bitmap) {}
   bool ready() const { return dc && bitmap && selection.selected(); }
 
   MemoryDc dc;

@@ -10,8 +10,8 @@
 #include <vector>
 
 #include "plugin_harness.h"
-#include "sheet_messages.h"
 #include "resources/resource_ids.h"
+#include "sheet_messages.h"
 
 namespace vornik::test {
 namespace {

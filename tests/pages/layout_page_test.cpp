@@ -81,8 +81,7 @@ TEST(LayoutPage, DialogTemplate) {
       {11014, L"COMBOBOX", kPlainList, 16, 159, 100, 30, L""},
       {11015, L"STATIC", kLabel, 16, 199, 109, 9, L"Booklet Binding &Edge:"},
       {11016, L"COMBOBOX", kPlainList, 16, 209, 100, 30, L""},
-      {11017, L"BUTTON", kChild | BS_AUTOCHECKBOX | WS_TABSTOP, 10, 240, 110, 9,
-       L"Dra&w Borders:"},
+      {11017, L"BUTTON", kChild | BS_AUTOCHECKBOX | WS_TABSTOP, 10, 240, 110, 9, L"Dra&w Borders:"},
       {11018, L"STATIC", kChild | SS_BLACKFRAME | SS_NOTIFY, 130, 10, 155, 250, L""},
   };
   ASSERT_EQ(dialog.controls.size(), std::size(controls));
@@ -195,21 +194,54 @@ TEST(LayoutPage, ConflictingOptions) {
     std::wstring selected;
   };
   const Case cases[] = {
-      {"orientation, none conflicting", DMPUB_ORIENTATION, 1, {}, IDC_LAYOUT_ORIENTATION,
-       {{kPortrait, 0, 0}, {kLandscape, 2, 1}, {kRotated, 4, 2}}, kLandscape},
-      {"orientation, another option conflicting", DMPUB_ORIENTATION, 1, {2},
-       IDC_LAYOUT_ORIENTATION, {{kPortrait, 0, 0}, {kLandscape, 2, 1}}, kLandscape},
-      {"orientation, the selection conflicting", DMPUB_ORIENTATION, 1, {1},
-       IDC_LAYOUT_ORIENTATION, {{kPortrait, 0, 0}, {kLandscape, 3, 1}, {kRotated, 4, 2}},
+      {"orientation, none conflicting",
+       DMPUB_ORIENTATION,
+       1,
+       {},
+       IDC_LAYOUT_ORIENTATION,
+       {{kPortrait, 0, 0}, {kLandscape, 2, 1}, {kRotated, 4, 2}},
        kLandscape},
-      {"orientation, an earlier option left out", DMPUB_ORIENTATION, 2, {0},
-       IDC_LAYOUT_ORIENTATION, {{kLandscape, 2, 1}, {kRotated, 4, 2}}, kRotated},
-      {"two-sided, portrait pages, short edge left out", DMPUB_DUPLEX, 2, {1}, IDC_LAYOUT_DUPLEX,
-       {{kNone, 6, 0}, {kLongEdge, 10, 2}}, kLongEdge},
-      {"two-sided, the selection conflicting", DMPUB_DUPLEX, 0, {0, 2}, IDC_LAYOUT_DUPLEX,
-       {{kNone, 7, 0}, {kShortEdge, 8, 1}, {kLongEdge, 11, 2}}, kNone},
-      {"page order: every option, warning triangle", DMPUB_PAGEORDER, 1, {0},
-       IDC_LAYOUT_PAGE_ORDER, {{DllString(11070), 16, 0}, {DllString(11071), 17, 1}},
+      {"orientation, another option conflicting",
+       DMPUB_ORIENTATION,
+       1,
+       {2},
+       IDC_LAYOUT_ORIENTATION,
+       {{kPortrait, 0, 0}, {kLandscape, 2, 1}},
+       kLandscape},
+      {"orientation, the selection conflicting",
+       DMPUB_ORIENTATION,
+       1,
+       {1},
+       IDC_LAYOUT_ORIENTATION,
+       {{kPortrait, 0, 0}, {kLandscape, 3, 1}, {kRotated, 4, 2}},
+       kLandscape},
+      {"orientation, an earlier option left out",
+       DMPUB_ORIENTATION,
+       2,
+       {0},
+       IDC_LAYOUT_ORIENTATION,
+       {{kLandscape, 2, 1}, {kRotated, 4, 2}},
+       kRotated},
+      {"two-sided, portrait pages, short edge left out",
+       DMPUB_DUPLEX,
+       2,
+       {1},
+       IDC_LAYOUT_DUPLEX,
+       {{kNone, 6, 0}, {kLongEdge, 10, 2}},
+       kLongEdge},
+      {"two-sided, the selection conflicting",
+       DMPUB_DUPLEX,
+       0,
+       {0, 2},
+       IDC_LAYOUT_DUPLEX,
+       {{kNone, 7, 0}, {kShortEdge, 8, 1}, {kLongEdge, 11, 2}},
+       kNone},
+      {"page order: every option, warning triangle",
+       DMPUB_PAGEORDER,
+       1,
+       {0},
+       IDC_LAYOUT_PAGE_ORDER,
+       {{DllString(11070), 16, 0}, {DllString(11071), 17, 1}},
        DllString(11071)},
   };
   for (const Case& c : cases) {
@@ -267,7 +299,8 @@ TEST(LayoutPage, TwoSidedPicturesFollowTheOrientation) {
   ASSERT_TRUE(page.opened());
   auto images = [&] {
     std::vector<int> list;
-    for (const ListEntry& entry : page.PictureEntries(IDC_LAYOUT_DUPLEX)) list.push_back(entry.image);
+    for (const ListEntry& entry : page.PictureEntries(IDC_LAYOUT_DUPLEX))
+      list.push_back(entry.image);
     return list;
   };
   EXPECT_EQ(images(), (std::vector<int>{6, 8, 10}));
@@ -545,12 +578,13 @@ TEST(LayoutPage, LeaveAndApplyReportChanges) {
   if (kLater) page.Choose(IDC_LAYOUT_ARRANGEMENT, 2);
   page.ClearCalls();
   page.Apply();
-  std::vector<std::string> applied = {
-      reported[0], reported[1],  // the page, when the sheet leaves it
-      reported[0], reported[1],  // and when the sheet applies it
-      "DrvUpdateUISetting Orientation sel=1 prev=1 mode=1",
-      "DrvUpdateUISetting Print on Both Sides sel=2 prev=2 mode=1",
-      "DrvUpdateUISetting Page Order sel=1 prev=1 mode=1"};
+  std::vector<std::string> applied = {reported[0],
+                                      reported[1],  // the page, when the sheet leaves it
+                                      reported[0],
+                                      reported[1],  // and when the sheet applies it
+                                      "DrvUpdateUISetting Orientation sel=1 prev=1 mode=1",
+                                      "DrvUpdateUISetting Print on Both Sides sel=2 prev=2 mode=1",
+                                      "DrvUpdateUISetting Page Order sel=1 prev=1 mode=1"};
   if (kLater) applied.push_back("DrvUpdateUISetting Pages per Sheet Layout sel=2 prev=2 mode=1");
   EXPECT_EQ(page.UpdateCalls(), applied);
   EXPECT_EQ(page.harness().publicDevmode().dmDuplex, DMDUP_VERTICAL);
@@ -583,8 +617,10 @@ TEST(LayoutPage, EditsTheDriversHiddenItemsUntilApply) {
       "DrvUpdateUISetting #" + std::to_string(IDS_CPSUI_ORIENTATION) + " sel=2 prev=0 mode=1",
       "DrvUpdateUISetting #" + std::to_string(IDS_CPSUI_DUPLEX) + " sel=1 prev=0 mode=1"};
   std::vector<std::string> applied = {
-      reported[0], reported[1],  // the page, left and applied
-      reported[0], reported[1],
+      reported[0],
+      reported[1],  // the page, left and applied
+      reported[0],
+      reported[1],
       "DrvUpdateUISetting #" + std::to_string(IDS_CPSUI_ORIENTATION) + " sel=2 prev=2 mode=1",
       "DrvUpdateUISetting #" + std::to_string(IDS_CPSUI_DUPLEX) + " sel=1 prev=1 mode=1",
       "DrvUpdateUISetting #" + std::to_string(IDS_CPSUI_NUP) + " sel=6 prev=6 mode=1"};

@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <gtest/gtest.h>
+#include <objbase.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,7 +26,7 @@
 #include "picturegen/expected_ids.h"
 #include "preview_pictures.h"
 #include "resources/resource_ids.h"
-#include "screen_picture.h"
+#include "screen_checks.h"
 
 namespace vornik::test {
 namespace {
@@ -89,20 +90,30 @@ TEST(ChoosePreviewBitmaps, EdgeCases) {
   const Case cases[] = {
       {"colour, portrait, one page, one-sided", {0, 1, 0, 0, 0, 0}, {12101, 0}, {12101, 0}},
       {"monochrome, landscape, 4 pages, arrangement 3, long edge",
-       {1, 0, 2, 2, 3, 0}, {12262, 12328}, {12259, 12328}},
+       {1, 0, 2, 2, 3, 0},
+       {12262, 12328},
+       {12259, 12328}},
       {"colour, portrait, 2 pages, left then down, short edge",
-       {0, 1, 1, 1, 2, 0}, {12106, 12304}, {12105, 12304}},
+       {0, 1, 1, 1, 2, 0},
+       {12106, 12304},
+       {12105, 12304}},
       {"colour, landscape, 2 pages, left then down", {1, 1, 0, 1, 2, 0}, {12155, 0}, {12155, 0}},
       {"booklet on the right edge, two-sided", {0, 1, 1, 6, 0, 1}, {12126, 0}, {12125, 0}},
       {"rotated landscape as landscape", {2, 0, 2, 2, 3, 0}, {12262, 12328}, {12259, 12328}},
       {"colour selection 2 keeps the base, chooses the binding",
-       {1, 2, 1, 2, 3, 0}, {12101, 12327}, {12101, 12327}},
+       {1, 2, 1, 2, 3, 0},
+       {12101, 12327},
+       {12101, 12327}},
       {"portrait 6 pages short edge: turned sheet, left edge",
-       {0, 0, 1, 3, 1, 0}, {12214, 12310}, {12213, 12310}},
+       {0, 0, 1, 3, 1, 0},
+       {12214, 12310},
+       {12213, 12310}},
       {"landscape 16 pages long edge", {1, 1, 2, 5, 0, 0}, {12171, 12337}, {12171, 12337}},
       {"two-sided beyond its options", {0, 1, 3, 2, 0, 0}, {12109, 0}, {12109, 0}},
       {"pages per sheet beyond booklet: an id without a picture",
-       {0, 1, 1, 7, 0, 0}, {12129, 12323}, {12129, 12323}},
+       {0, 1, 1, 7, 0, 0},
+       {12129, 12323},
+       {12129, 12323}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -248,11 +259,11 @@ TEST(TransparentCopy, BothMethodsComposeEveryPictureExactly) {
     SCOPED_TRACE(testing::Message() << "base " << base << ", binding " << binding);
     const Picture expected = composer.Compose(base, binding, RgbOf(window));
     ASSERT_FALSE(expected.empty());
-    EXPECT_EQ(FirstDifference(ComposeInMemory(screen, base, binding, DrawTransparent, window),
-                              expected),
-              "");
     EXPECT_EQ(
-        FirstDifference(ComposeInMemory(screen, base, binding, MaskMethod, window), expected), "");
+        FirstDifference(ComposeInMemory(screen, base, binding, DrawTransparent, window), expected),
+        "");
+    EXPECT_EQ(FirstDifference(ComposeInMemory(screen, base, binding, MaskMethod, window), expected),
+              "");
   }
   ReleaseDC(nullptr, screen);
 }
@@ -335,7 +346,7 @@ class PreviewPage {
       if (attempt > 1) Sleep(10 * attempt);
       page_.Repaint(/*wholePage=*/false);
       CapturedImage image;
-      if (!CaptureScreenRect(inside, image)) return "no capture";
+      if (!host::CaptureScreenRect(inside, image)) return "no capture";
       difference = FirstDifference({image.width, image.height, image.pixels}, expected);
     }
     return difference;
@@ -378,9 +389,11 @@ void SaveSheetPicture(HWND sheet, const char* name) {
   if (!folder || !name) return;
   CreateDirectoryA(folder, nullptr);
   CapturedImage image;
-  ASSERT_TRUE(CaptureWindow(sheet, image));
+  ASSERT_TRUE(host::CaptureWindow(sheet, image));
   const std::string path = std::string(folder) + "\\" + name + (kLater ? "" : "-earlier") + ".png";
-  EXPECT_TRUE(SavePng(image, std::wstring(path.begin(), path.end()))) << path;
+  const bool com = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+  EXPECT_TRUE(host::SavePng(image, std::wstring(path.begin(), path.end()))) << path;
+  if (com) CoUninitialize();
 }
 
 TEST(LayoutPreview, TheMaskMethodPaintsWhenMsimg32IsMissing) {
@@ -404,16 +417,25 @@ TEST(LayoutPreview, PaintsTheChosenPictures) {
   };
   const Case cases[] = {
       {"colour portrait, one page", "portrait-1-up", {0, 1, 0, 0, 0, 0}, {12101, 0}, {12101, 0}},
-      {"monochrome landscape, 4 pages, long edge, borders", "landscape-4-up-borders",
-       {1, 0, 2, 2, 3, 0}, {12262, 12328}, {12259, 12328}, true},
-      {"colour portrait, 2 pages right to left, short edge", nullptr, {0, 1, 1, 1, 2, 0},
-       {12106, 12304}, {12105, 12304}},
+      {"monochrome landscape, 4 pages, long edge, borders",
+       "landscape-4-up-borders",
+       {1, 0, 2, 2, 3, 0},
+       {12262, 12328},
+       {12259, 12328},
+       true},
+      {"colour portrait, 2 pages right to left, short edge",
+       nullptr,
+       {0, 1, 1, 1, 2, 0},
+       {12106, 12304},
+       {12105, 12304}},
       {"booklet bound on the right", "booklet", {0, 1, 1, 6, 0, 1}, {12126, 0}, {12125, 0}},
-      {"rotated landscape, 9 pages", nullptr, {2, 1, 1, 4, 1, 0}, {12168, 12333},
-       {12167, 12333}},
+      {"rotated landscape, 9 pages", nullptr, {2, 1, 1, 4, 1, 0}, {12168, 12333}, {12167, 12333}},
       {"colour selection 2", nullptr, {1, 2, 1, 2, 3, 0}, {12101, 12327}, {12101, 12327}},
-      {"no picture for the selection: window colour only", nullptr, {0, 1, 0, 7, 0, 0},
-       {12129, 0}, {12129, 0}},
+      {"no picture for the selection: window colour only",
+       nullptr,
+       {0, 1, 0, 7, 0, 0},
+       {12129, 0},
+       {12129, 0}},
   };
   PreviewPage page(cases[0].s);
   ASSERT_TRUE(page.opened());

@@ -79,7 +79,7 @@ class LayoutSheet {
   bool Checked(int id) const { return IsDlgButtonChecked(page_, id) == BST_CHECKED; }
   std::wstring Text(int id) const;
 
-  std::vector<ListEntry> PictureEntries(int id) const;  // a ComboBoxEx list
+  std::vector<ListEntry> PictureEntries(int id) const;   // a ComboBoxEx list
   std::vector<std::wstring> PlainEntries(int id) const;  // a plain list
   LRESULT Selection(int id) const;                       // position, -1 for none
   std::wstring SelectedText(int id) const;               // of a picture list

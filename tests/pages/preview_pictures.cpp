@@ -1,7 +1,7 @@
 #include "preview_pictures.h"
 
 #include "resources/resource_ids.h"
-#include "screen_picture.h"
+#include "screen_checks.h"
 
 namespace vornik::test {
 
