@@ -498,7 +498,9 @@ TEST(LayoutPage, DriverWithoutAPageOrderItem) {
   EXPECT_EQ(items[DMPUB_NUP].Sel, 0);
   page.Choose(IDC_LAYOUT_PAGES_PER_SHEET, 3);
   EXPECT_EQ(items[DMPUB_NUP].Sel, 3);
-  if (kLater) EXPECT_FALSE(page.Enabled(IDC_LAYOUT_BORDERS)) << "no borders without page order";
+  if (kLater) {
+    EXPECT_FALSE(page.Enabled(IDC_LAYOUT_BORDERS)) << "no borders without page order";
+  }
 }
 
 TEST(LayoutPage, DisabledItemsAndItemsWithoutOptions) {

@@ -449,6 +449,17 @@ TEST(LayoutPreview, PaintsTheChosenPictures) {
     EXPECT_EQ(page.CompareScreen(page.ExpectedPreview(ids.first, ids.second)), "");
     SaveSheetPicture(page.page().sheet(), c.picture);
   }
+
+  // Without items the preview shows the first colour picture; with an empty
+  // array every selection counts as 0.
+  OEMCUIPPARAM& param = page.page().harness().param();
+  const OEMCUIPPARAM saved = param;
+  param.pDrvOptItems = nullptr;
+  EXPECT_EQ(page.CompareScreen(page.ExpectedPreview(12101, 0)), "");
+  param.pDrvOptItems = saved.pDrvOptItems;
+  param.cDrvOptItems = 0;
+  EXPECT_EQ(page.CompareScreen(page.ExpectedPreview(12201, 0)), "");
+  param = saved;
 }
 
 TEST(LayoutPreview, ShowsAConflictWarning) {
