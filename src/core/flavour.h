@@ -32,30 +32,42 @@ static_assert(sizeof(PROPSHEETPAGEW_V4) == (sizeof(void*) == 8 ? 104 : 56), "V4 
 
 struct Flavour {
   const char* name;
-  WORD subsystemMajor;         // PE header: subsystem and OS version
+  WORD subsystemMajor;  // PE header: subsystem and OS version
   WORD subsystemMinor;
-  uint32_t hiddenLayoutKinds;  // driver layout items hidden in the options tree
-  uint32_t appliedLayoutKinds; // layout items handed to the driver at Apply
-  bool layoutExtras;           // arrangement, booklet edge and borders on the Layout page
-  bool previewVariants;        // arrangement and booklet-edge preview pictures
-  UINT pageRecordSize;         // PROPSHEETPAGEW dwSize given to the sheet
+  uint32_t hiddenLayoutKinds;   // driver layout items hidden in the options tree
+  uint32_t appliedLayoutKinds;  // layout items handed to the driver at Apply
+  bool layoutExtras;            // arrangement, booklet edge and borders on the Layout page
+  bool previewVariants;         // arrangement and booklet-edge preview pictures
+  UINT pageRecordSize;          // PROPSHEETPAGEW dwSize given to the sheet
   const wchar_t* dialogFont;
   WORD dialogFontPoints;
 };
 
 inline constexpr Flavour kLaterFlavour = {
-    "later", 6, 0,
+    "later",
+    6,
+    0,
     KindSet(DMPUB_ORIENTATION, DMPUB_DUPLEX, DMPUB_NUP, DMPUB_PAGEORDER, DMPUB_NUP_DIRECTION,
             DMPUB_MANUAL_DUPLEX, DMPUB_STAPLE, DMPUB_BOOKLET_EDGE),
     KindSet(DMPUB_ORIENTATION, DMPUB_DUPLEX, DMPUB_NUP, DMPUB_PAGEORDER, DMPUB_NUP_DIRECTION,
             DMPUB_BOOKLET_EDGE),
-    true, true, sizeof(PROPSHEETPAGEW_V4), L"MS UI Gothic", 9};
+    true,
+    true,
+    sizeof(PROPSHEETPAGEW_V4),
+    L"MS UI Gothic",
+    9};
 
 inline constexpr Flavour kEarlierFlavour = {
-    "earlier", 5, 2,
+    "earlier",
+    5,
+    2,
     KindSet(DMPUB_ORIENTATION, DMPUB_DUPLEX, DMPUB_NUP, DMPUB_PAGEORDER),
     KindSet(DMPUB_ORIENTATION, DMPUB_DUPLEX, DMPUB_NUP, DMPUB_PAGEORDER),
-    false, false, sizeof(PROPSHEETPAGEW), L"MS Shell Dlg", 8};
+    false,
+    false,
+    sizeof(PROPSHEETPAGEW),
+    L"MS Shell Dlg",
+    8};
 
 #if VORNIK_FLAVOUR_LATER
 inline constexpr const Flavour& kFlavour = kLaterFlavour;

@@ -7,10 +7,10 @@
 
 namespace vornik {
 
-extern HINSTANCE moduleInstance;  // set at process attach
-extern HANDLE PageActCtx;         // INVALID_HANDLE_VALUE until the pages make one
-extern volatile LONG liveObjects; // UiPlugin objects alive
-extern volatile LONG serverLocks; // LockServer(TRUE) minus LockServer(FALSE)
+extern HINSTANCE moduleInstance;   // set at process attach
+extern HANDLE PageActCtx;          // INVALID_HANDLE_VALUE until the pages make one
+extern volatile LONG liveObjects;  // UiPlugin objects alive
+extern volatile LONG serverLocks;  // LockServer(TRUE) minus LockServer(FALSE)
 
 // Process attach stores the instance; detach releases the pages' context.
 void OnProcessAttach(HINSTANCE instance);

@@ -43,9 +43,8 @@ class UiPlugin final : public IPrintOemUI2 {
   HRESULT STDMETHODCALLTYPE PrinterEvent(PWSTR, INT, DWORD, LPARAM) override;
   HRESULT STDMETHODCALLTYPE DriverEvent(DWORD, DWORD, LPBYTE, LPARAM) override;
   HRESULT STDMETHODCALLTYPE QueryColorProfile(HANDLE hPrinter, POEMUIOBJ poemuiobj,
-                                              PDEVMODEW pPublicDM, PVOID pOEMDM,
-                                              ULONG ulQueryMode, VOID* pvProfileData,
-                                              ULONG* pcbProfileData,
+                                              PDEVMODEW pPublicDM, PVOID pOEMDM, ULONG ulQueryMode,
+                                              VOID* pvProfileData, ULONG* pcbProfileData,
                                               FLONG* pflProfileData) override;
   HRESULT STDMETHODCALLTYPE FontInstallerDlgProc(HWND, UINT, WPARAM, LPARAM) override;
   HRESULT STDMETHODCALLTYPE UpdateExternalFonts(HANDLE, HANDLE, PWSTR) override;

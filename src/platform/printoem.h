@@ -192,27 +192,34 @@ struct IPrintOemDriverUI : public IUnknown {
   virtual HRESULT STDMETHODCALLTYPE DrvUpgradeRegistrySetting(HANDLE hPrinter, PCSTR pFeature,
                                                               PCSTR pOption) = 0;
   virtual HRESULT STDMETHODCALLTYPE DrvUpdateUISetting(PVOID pci, PVOID pOptItem,
-                                                       DWORD dwPreviousSelection,
-                                                       DWORD dwMode) = 0;
+                                                       DWORD dwPreviousSelection, DWORD dwMode) = 0;
 };
 
 // --- Identifiers ------------------------------------------------------------
 
 // {ABCE80D7-9F46-11D1-882A-00C04FB961EC}
-constexpr GUID CLSID_OEMUI = {0xABCE80D7, 0x9F46, 0x11D1, {0x88, 0x2A, 0x00, 0xC0, 0x4F, 0xB9, 0x61, 0xEC}};
+constexpr GUID CLSID_OEMUI = {
+    0xABCE80D7, 0x9F46, 0x11D1, {0x88, 0x2A, 0x00, 0xC0, 0x4F, 0xB9, 0x61, 0xEC}};
 // {292515F9-B54B-489B-9275-BAB56821395E}
-constexpr GUID IID_IPrintOemUI2 = {0x292515F9, 0xB54B, 0x489B, {0x92, 0x75, 0xBA, 0xB5, 0x68, 0x21, 0x39, 0x5E}};
+constexpr GUID IID_IPrintOemUI2 = {
+    0x292515F9, 0xB54B, 0x489B, {0x92, 0x75, 0xBA, 0xB5, 0x68, 0x21, 0x39, 0x5E}};
 // {C6A7A9D0-774C-11D1-947F-00A0C90640B8}
-constexpr GUID IID_IPrintOemUI = {0xC6A7A9D0, 0x774C, 0x11D1, {0x94, 0x7F, 0x00, 0xA0, 0xC9, 0x06, 0x40, 0xB8}};
+constexpr GUID IID_IPrintOemUI = {
+    0xC6A7A9D0, 0x774C, 0x11D1, {0x94, 0x7F, 0x00, 0xA0, 0xC9, 0x06, 0x40, 0xB8}};
 // {7F42285E-91D5-11D1-8820-00C04FB961EC}
-constexpr GUID IID_IPrintOemCommon = {0x7F42285E, 0x91D5, 0x11D1, {0x88, 0x20, 0x00, 0xC0, 0x4F, 0xB9, 0x61, 0xEC}};
+constexpr GUID IID_IPrintOemCommon = {
+    0x7F42285E, 0x91D5, 0x11D1, {0x88, 0x20, 0x00, 0xC0, 0x4F, 0xB9, 0x61, 0xEC}};
 // {92B05D50-78BC-11D1-9480-00A0C90640B8}
-constexpr GUID IID_IPrintOemDriverUI = {0x92B05D50, 0x78BC, 0x11D1, {0x94, 0x80, 0x00, 0xA0, 0xC9, 0x06, 0x40, 0xB8}};
+constexpr GUID IID_IPrintOemDriverUI = {
+    0x92B05D50, 0x78BC, 0x11D1, {0x94, 0x80, 0x00, 0xA0, 0xC9, 0x06, 0x40, 0xB8}};
 // {085CCFCA-3ADF-4C9E-B491-D851A6EDC997}
-constexpr GUID IID_IPrintCoreUI2 = {0x085CCFCA, 0x3ADF, 0x4C9E, {0xB4, 0x91, 0xD8, 0x51, 0xA6, 0xED, 0xC9, 0x97}};
+constexpr GUID IID_IPrintCoreUI2 = {
+    0x085CCFCA, 0x3ADF, 0x4C9E, {0xB4, 0x91, 0xD8, 0x51, 0xA6, 0xED, 0xC9, 0x97}};
 
-__CRT_UUID_DECL(IPrintOemUI2, 0x292515F9, 0xB54B, 0x489B, 0x92, 0x75, 0xBA, 0xB5, 0x68, 0x21, 0x39, 0x5E)
-__CRT_UUID_DECL(IPrintOemDriverUI, 0x92B05D50, 0x78BC, 0x11D1, 0x94, 0x80, 0x00, 0xA0, 0xC9, 0x06, 0x40, 0xB8)
+__CRT_UUID_DECL(IPrintOemUI2, 0x292515F9, 0xB54B, 0x489B, 0x92, 0x75, 0xBA, 0xB5, 0x68, 0x21, 0x39,
+                0x5E)
+__CRT_UUID_DECL(IPrintOemDriverUI, 0x92B05D50, 0x78BC, 0x11D1, 0x94, 0x80, 0x00, 0xA0, 0xC9, 0x06,
+                0x40, 0xB8)
 
 // --- Layout checks ----------------------------------------------------------
 
@@ -224,7 +231,8 @@ static_assert(sizeof(USERDATA) == VORNIK_BY_ARCH(56, 44), "USERDATA size");
 static_assert(offsetof(USERDATA, pKeyWordName) == VORNIK_BY_ARCH(16, 8), "USERDATA.pKeyWordName");
 static_assert(sizeof(OEMCUIPPARAM) == VORNIK_BY_ARCH(120, 60), "OEMCUIPPARAM size");
 static_assert(offsetof(OEMCUIPPARAM, pOEMOptItems) == VORNIK_BY_ARCH(88, 44), "pOEMOptItems");
-static_assert(offsetof(OEMCUIPPARAM, OEMCUIPCallback) == VORNIK_BY_ARCH(112, 56), "OEMCUIPCallback");
+static_assert(offsetof(OEMCUIPPARAM, OEMCUIPCallback) == VORNIK_BY_ARCH(112, 56),
+              "OEMCUIPCallback");
 static_assert(sizeof(OEMUIPSPARAM) == VORNIK_BY_ARCH(88, 44), "OEMUIPSPARAM size");
 static_assert(sizeof(OPTITEM) == VORNIK_BY_ARCH(88, 52), "OPTITEM size");
 static_assert(offsetof(OPTITEM, UserData) == 8, "OPTITEM.UserData");

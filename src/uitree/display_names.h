@@ -10,9 +10,9 @@
 namespace vornik {
 
 struct DisplayNameRow {
-  int32_t itemKind;      // DMPUB_* of the standard item, or 0
-  int32_t nameId;        // unique, nonzero; 0 ends the table
-  uint32_t stringId;     // display name in the module's string table
+  int32_t itemKind;        // DMPUB_* of the standard item, or 0
+  int32_t nameId;          // unique, nonzero; 0 ends the table
+  uint32_t stringId;       // display name in the module's string table
   const wchar_t* keyword;  // PPD main keyword with its '*'
 };
 

@@ -17,9 +17,8 @@ HRESULT QueryDriverSetting(POEMUIOBJ poemuiobj, const PluginContext& context,
                            nullptr))
     return E_FAIL;
   DWORD needed = 0, optionsReturned = 0;
-  const HRESULT hr = context.driverUI->DrvGetDriverSetting(poemuiobj, keyword, setting,
-                                                           kDriverValueBytes, &needed,
-                                                           &optionsReturned);
+  const HRESULT hr = context.driverUI->DrvGetDriverSetting(
+      poemuiobj, keyword, setting, kDriverValueBytes, &needed, &optionsReturned);
   if (hr != S_OK) return hr;
   return MultiByteToWideChar(CP_ACP, 0, setting, -1, value, kDriverSettingUnits) ? S_OK : E_FAIL;
 }

@@ -4,12 +4,7 @@ namespace vornik {
 namespace {
 
 const OptionName kInputSlotOptions[] = {
-    {20005, L"MSI"},
-    {20006, L"LC1"},
-    {20007, L"LC2"},
-    {20008, L"LC3"},
-    {20009, L"LC4"},
-    {0, L""},
+    {20005, L"MSI"}, {20006, L"LC1"}, {20007, L"LC2"}, {20008, L"LC3"}, {20009, L"LC4"}, {0, L""},
 };
 
 const OptionName kResolutionOptions[] = {
@@ -104,13 +99,8 @@ const OptionName kDuplexOptions[] = {
 };
 
 const OptionName kCVTrayUnitOptions[] = {
-    {20046, L"None"},
-    {20047, L"1Tray"},
-    {20048, L"2Tray"},
-    {20049, L"3Tray"},
-    {20004, L"False"},
-    {20003, L"True"},
-    {0, L""},
+    {20046, L"None"},  {20047, L"1Tray"}, {20048, L"2Tray"}, {20049, L"3Tray"},
+    {20004, L"False"}, {20003, L"True"},  {0, L""},
 };
 
 // Shared by the duplex unit, the stacker unit and the CompactFlash card.
@@ -121,12 +111,7 @@ const OptionName kInstalledOptions[] = {
 };
 
 const OptionName kCVScreensOptions[] = {
-    {20078, L"0"},
-    {20079, L"1"},
-    {20080, L"2"},
-    {20081, L"3"},
-    {20082, L"10"},
-    {0, L""},
+    {20078, L"0"}, {20079, L"1"}, {20080, L"2"}, {20081, L"3"}, {20082, L"10"}, {0, L""},
 };
 
 const OptionName kCVPureBlackOptions[] = {
@@ -149,55 +134,27 @@ const OptionName kCVRenderingOptions[] = {
 };
 
 const OptionName kCVPressSimulationOptions[] = {
-    {20085, L"0"},
-    {20086, L"6"},
-    {20087, L"7"},
-    {20088, L"8"},
-    {20089, L"9"},
-    {20090, L"10"},
-    {20091, L"11"},
-    {0, L""},
+    {20085, L"0"}, {20086, L"6"},  {20087, L"7"},  {20088, L"8"},
+    {20089, L"9"}, {20090, L"10"}, {20091, L"11"}, {0, L""},
 };
 
 const OptionName kCVCMYKMethodOptions[] = {
-    {20092, L"1"},
-    {20093, L"2"},
-    {20094, L"3"},
-    {20095, L"0"},
-    {20001, L"On"},
-    {20002, L"Off"},
-    {0, L""},
+    {20092, L"1"},  {20093, L"2"},   {20094, L"3"}, {20095, L"0"},
+    {20001, L"On"}, {20002, L"Off"}, {0, L""},
 };
 
 const OptionName kCVRGBSourceOptions[] = {
-    {20137, L"0"},
-    {20096, L"1"},
-    {20097, L"5"},
-    {20098, L"6"},
-    {20099, L"7"},
-    {20100, L"8"},
-    {20101, L"9"},
-    {0, L""},
+    {20137, L"0"}, {20096, L"1"}, {20097, L"5"}, {20098, L"6"},
+    {20099, L"7"}, {20100, L"8"}, {20101, L"9"}, {0, L""},
 };
 
 const OptionName kCVRGBIntentOptions[] = {
-    {20102, L"0"},
-    {20103, L"1"},
-    {20104, L"3"},
-    {20105, L"2"},
-    {20106, L"7"},
-    {0, L""},
+    {20102, L"0"}, {20103, L"1"}, {20104, L"3"}, {20105, L"2"}, {20106, L"7"}, {0, L""},
 };
 
 const OptionName kCVSeparationsOptions[] = {
-    {20107, L"None"},
-    {20108, L"DeviceCMYK"},
-    {20109, L"DeviceCMY"},
-    {20110, L"Cyan"},
-    {20111, L"Magenta"},
-    {20112, L"Yellow"},
-    {20113, L"Black"},
-    {0, L""},
+    {20107, L"None"},    {20108, L"DeviceCMYK"}, {20109, L"DeviceCMY"}, {20110, L"Cyan"},
+    {20111, L"Magenta"}, {20112, L"Yellow"},     {20113, L"Black"},     {0, L""},
 };
 
 const OptionName kOutputBinOptions[] = {
@@ -208,12 +165,8 @@ const OptionName kOutputBinOptions[] = {
 };
 
 const OptionName kCVDensityOptions[] = {
-    {20117, L"DLightest"},
-    {20118, L"DLight"},
-    {20119, L"DMedium"},
-    {20120, L"DDark"},
-    {20121, L"DDarkest"},
-    {0, L""},
+    {20117, L"DLightest"}, {20118, L"DLight"},   {20119, L"DMedium"},
+    {20120, L"DDark"},     {20121, L"DDarkest"}, {0, L""},
 };
 
 const OptionName kCVRotate90DegreesOptions[] = {
@@ -230,46 +183,27 @@ const OptionName kCVStartSideOptions[] = {
 };
 
 const OptionName kCVOUTPUTIDOptions[] = {
-    {20138, L"0"},
-    {20139, L"1"},
-    {20140, L"2"},
-    {20141, L"3"},
-    {20142, L"4"},
-    {20143, L"5"},
-    {0, L""},
+    {20138, L"0"}, {20139, L"1"}, {20140, L"2"}, {20141, L"3"},
+    {20142, L"4"}, {20143, L"5"}, {0, L""},
 };
 
 }  // namespace
 
 const OptionNameList OptionNameIndex[28] = {
-    {1, kInputSlotOptions},
-    {2, kResolutionOptions},
-    {3, kMediaTypeOptions},
-    {4, kPageSizeOptions},
-    {5, kDuplexOptions},
-    {33, kCVTrayUnitOptions},
-    {34, kInstalledOptions},
-    {35, kInstalledOptions},
-    {36, kInstalledOptions},
-    {64, kCVScreensOptions},
-    {65, kCVPureBlackOptions},
-    {66, kOffOnOptions},
-    {67, kOffOnOptions},
-    {68, kOffOnOptions},
-    {69, kCVRenderingOptions},
-    {70, kCVPressSimulationOptions},
-    {71, kCVCMYKMethodOptions},
-    {72, kCVRGBSourceOptions},
-    {73, kCVRGBIntentOptions},
-    {74, kCVSeparationsOptions},
-    {75, kOutputBinOptions},
-    {76, kCVDensityOptions},
-    {77, kOffOnOptions},
-    {78, kCVRotate90DegreesOptions},
-    {79, kCVStartSideOptions},
-    {80, kOffOnOptions},
-    {81, kCVOUTPUTIDOptions},
-    {0, nullptr},
+    {1, kInputSlotOptions},     {2, kResolutionOptions},
+    {3, kMediaTypeOptions},     {4, kPageSizeOptions},
+    {5, kDuplexOptions},        {33, kCVTrayUnitOptions},
+    {34, kInstalledOptions},    {35, kInstalledOptions},
+    {36, kInstalledOptions},    {64, kCVScreensOptions},
+    {65, kCVPureBlackOptions},  {66, kOffOnOptions},
+    {67, kOffOnOptions},        {68, kOffOnOptions},
+    {69, kCVRenderingOptions},  {70, kCVPressSimulationOptions},
+    {71, kCVCMYKMethodOptions}, {72, kCVRGBSourceOptions},
+    {73, kCVRGBIntentOptions},  {74, kCVSeparationsOptions},
+    {75, kOutputBinOptions},    {76, kCVDensityOptions},
+    {77, kOffOnOptions},        {78, kCVRotate90DegreesOptions},
+    {79, kCVStartSideOptions},  {80, kOffOnOptions},
+    {81, kCVOUTPUTIDOptions},   {0, nullptr},
 };
 
 const OptionName* OptionNamesForNameId(int32_t nameId) {

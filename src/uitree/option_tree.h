@@ -11,8 +11,8 @@
 namespace vornik {
 
 // Resource ids of driver items in the device settings.
-constexpr ULONG_PTR kInitialItemNameId = 400;     // shown first
-constexpr ULONG_PTR kHiddenGroupNameId = 64798;   // hidden with its followers
+constexpr ULONG_PTR kInitialItemNameId = 400;    // shown first
+constexpr ULONG_PTR kHiddenGroupNameId = 64798;  // hidden with its followers
 
 // Always S_OK. The item pass of document mode follows `flavour`'s hidden
 // layout kinds.

@@ -40,7 +40,8 @@ TEST_F(ComContract, ExportsAreFoundByUndecoratedName) {
 
 TEST_F(ComContract, ClassObjectIsServedOnlyForTheOemUiClass) {
   void* untouched = reinterpret_cast<void*>(0x1234);
-  EXPECT_EQ(CLASS_E_CLASSNOTAVAILABLE, dll.GetClassObject(kOtherClsid, IID_IClassFactory, &untouched));
+  EXPECT_EQ(CLASS_E_CLASSNOTAVAILABLE,
+            dll.GetClassObject(kOtherClsid, IID_IClassFactory, &untouched));
   EXPECT_EQ(reinterpret_cast<void*>(0x1234), untouched);
 
   void* object = reinterpret_cast<void*>(0x1234);

@@ -89,8 +89,8 @@ TEST_F(PluginObject, QueryColorProfileFailures) {
   ULONG size = 64;
   FLONG flags = 7;
   SetLastError(0);
-  EXPECT_EQ(E_FAIL, plugin->QueryColorProfile(nullptr, nullptr, nullptr, nullptr,
-                                              QCP_SOURCEPROFILE, buffer, &size, &flags));
+  EXPECT_EQ(E_FAIL, plugin->QueryColorProfile(nullptr, nullptr, nullptr, nullptr, QCP_SOURCEPROFILE,
+                                              buffer, &size, &flags));
   EXPECT_EQ(64u, size);
   EXPECT_EQ(7u, flags);
   EXPECT_EQ(0u, GetLastError()) << "source-profile query sets no error";
@@ -104,11 +104,11 @@ TEST_F(PluginObject, QueryColorProfileFailures) {
     EXPECT_EQ(static_cast<DWORD>(ERROR_INSUFFICIENT_BUFFER), GetLastError());
   }
   size = 64;
-  EXPECT_EQ(E_FAIL, plugin->QueryColorProfile(nullptr, nullptr, nullptr, nullptr,
-                                              QCP_DEVICEPROFILE, nullptr, &size, &flags));
+  EXPECT_EQ(E_FAIL, plugin->QueryColorProfile(nullptr, nullptr, nullptr, nullptr, QCP_DEVICEPROFILE,
+                                              nullptr, &size, &flags));
   EXPECT_EQ(32u, size);
-  EXPECT_EQ(E_FAIL, plugin->QueryColorProfile(nullptr, nullptr, nullptr, nullptr,
-                                              QCP_DEVICEPROFILE, buffer, nullptr, &flags))
+  EXPECT_EQ(E_FAIL, plugin->QueryColorProfile(nullptr, nullptr, nullptr, nullptr, QCP_DEVICEPROFILE,
+                                              buffer, nullptr, &flags))
       << "a missing size pointer is refused, not dereferenced";
 }
 

@@ -126,8 +126,10 @@ TEST_F(OptionTree, HiddenLayoutKindsFollowFlavourAndSystem) {
     DWORD legacy;
     std::vector<DWORD> hidden;
   } const cases[] = {
-      {&kLaterFlavour, 0, {DMPUB_ORIENTATION, DMPUB_DUPLEX, DMPUB_NUP, DMPUB_PAGEORDER,
-                           DMPUB_NUP_DIRECTION, DMPUB_BOOKLET_EDGE}},
+      {&kLaterFlavour,
+       0,
+       {DMPUB_ORIENTATION, DMPUB_DUPLEX, DMPUB_NUP, DMPUB_PAGEORDER, DMPUB_NUP_DIRECTION,
+        DMPUB_BOOKLET_EDGE}},
       {&kEarlierFlavour, 0, {DMPUB_ORIENTATION, DMPUB_DUPLEX, DMPUB_NUP, DMPUB_PAGEORDER}},
       {&kLaterFlavour, 1, {}},
       {&kEarlierFlavour, 1, {}},
@@ -243,7 +245,8 @@ TEST_F(OptionTree, ApplyHandsChangedLayoutChoicesToTheDriver) {
     std::vector<std::string> calls;
   } const cases[] = {
       {&kLaterFlavour,
-       {"DrvUpdateUISetting #64745 sel=2 prev=2 mode=1", "DrvUpdateUISetting #64878 sel=1 prev=1 mode=1",
+       {"DrvUpdateUISetting #64745 sel=2 prev=2 mode=1",
+        "DrvUpdateUISetting #64878 sel=1 prev=1 mode=1",
         "DrvUpdateUISetting #64888 sel=1 prev=1 mode=1"}},
       {&kEarlierFlavour, {"DrvUpdateUISetting #64745 sel=2 prev=2 mode=1"}},
   };
@@ -278,8 +281,8 @@ TEST_F(OptionTree, ApplyHandsChangedLayoutChoicesToTheDriver) {
 }
 
 TEST(OptionTreeDuplex, SelectionGivesTheDevmodeDuplexValue) {
-  for (auto [sel, duplex] : {std::pair<LONG, short>{0, DMDUP_SIMPLEX}, {1, DMDUP_HORIZONTAL},
-                             {2, DMDUP_VERTICAL}}) {
+  for (auto [sel, duplex] :
+       {std::pair<LONG, short>{0, DMDUP_SIMPLEX}, {1, DMDUP_HORIZONTAL}, {2, DMDUP_VERTICAL}}) {
     OPTPARAM options[3] = {};
     OPTTYPE type = {};
     type.Count = 3;

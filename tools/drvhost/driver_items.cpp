@@ -146,8 +146,8 @@ OPTITEM& DriverItems::AddItem(BYTE level, const void* name, DWORD kind, const ch
 OPTITEM& DriverItems::AddFeatureItem(BYTE level, const PpdFeature& feature, DWORD kind) {
   std::vector<const wchar_t*> options;
   for (int32_t i = 0; i < feature.optionCount; ++i)
-    options.push_back(Keep(std::wstring(
-        reinterpret_cast<const wchar_t*>(feature.options[i]->translation.text))));
+    options.push_back(
+        Keep(std::wstring(reinterpret_cast<const wchar_t*>(feature.options[i]->translation.text))));
   const void* name = Keep(std::wstring(reinterpret_cast<const wchar_t*>(feature.translation.text)));
   for (const StandardFeature& standard : kStandardFeatures) {
     if (standard.kind == kind && kind) name = Id(standard.nameId);

@@ -21,8 +21,8 @@ struct PpdFeature;
 namespace vornik::host {
 
 // Resource ids the driver names its device-settings items with.
-constexpr ULONG_PTR kFormTrayGroupNameId = 64798;  // hidden by the plug-in
-constexpr ULONG_PTR kInstallableGroupNameId = 400; // shown first
+constexpr ULONG_PTR kFormTrayGroupNameId = 64798;   // hidden by the plug-in
+constexpr ULONG_PTR kInstallableGroupNameId = 400;  // shown first
 
 class DriverItems {
  public:

@@ -32,9 +32,8 @@ ULONG STDMETHODCALLTYPE DriverUiHelper::AddRef() { return InterlockedIncrement(&
 
 ULONG STDMETHODCALLTYPE DriverUiHelper::Release() { return InterlockedDecrement(&refCount_); }
 
-HRESULT STDMETHODCALLTYPE DriverUiHelper::DrvGetDriverSetting(PVOID, PCSTR Feature,
-                                                              PVOID pOutput, DWORD cbSize,
-                                                              PDWORD pcbNeeded,
+HRESULT STDMETHODCALLTYPE DriverUiHelper::DrvGetDriverSetting(PVOID, PCSTR Feature, PVOID pOutput,
+                                                              DWORD cbSize, PDWORD pcbNeeded,
                                                               PDWORD pdwOptionsReturned) {
   const bool byIndex = reinterpret_cast<ULONG_PTR>(Feature) <= 0xFFFF;
   const std::string feature =
@@ -62,10 +61,9 @@ HRESULT STDMETHODCALLTYPE DriverUiHelper::DrvUpdateUISetting(PVOID, PVOID pOptIt
                                                              DWORD dwPreviousSelection,
                                                              DWORD dwMode) {
   const auto* item = static_cast<const OPTITEM*>(pOptItem);
-  log_.push_back("DrvUpdateUISetting " + ItemName(item) +
-                 " sel=" + std::to_string(item ? item->Sel : -1) +
-                 " prev=" + std::to_string(dwPreviousSelection) +
-                 " mode=" + std::to_string(dwMode));
+  log_.push_back(
+      "DrvUpdateUISetting " + ItemName(item) + " sel=" + std::to_string(item ? item->Sel : -1) +
+      " prev=" + std::to_string(dwPreviousSelection) + " mode=" + std::to_string(dwMode));
   return S_OK;
 }
 

@@ -32,8 +32,8 @@ class DriverUiHelper final : public IPrintOemDriverUI {
                                                 PDWORD pdwOptionsReturned) override;
   HRESULT STDMETHODCALLTYPE DrvUpgradeRegistrySetting(HANDLE hPrinter, PCSTR pFeature,
                                                       PCSTR pOption) override;
-  HRESULT STDMETHODCALLTYPE DrvUpdateUISetting(PVOID pci, PVOID pOptItem,
-                                               DWORD dwPreviousSelection, DWORD dwMode) override;
+  HRESULT STDMETHODCALLTYPE DrvUpdateUISetting(PVOID pci, PVOID pOptItem, DWORD dwPreviousSelection,
+                                               DWORD dwMode) override;
 
   void SetSetting(const std::string& feature, const std::string& option) {
     settings_[feature] = option;

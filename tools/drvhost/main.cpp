@@ -110,7 +110,8 @@ std::vector<std::pair<std::string, Settings>> InstalledStates(const vornik::PpdD
     const vornik::PpdFeature& feature = *ppd.GetFeature(i);
     if (!feature.group.Equals(vornik::kInstallableOptionsGroup) || !feature.optionCount) continue;
     const std::string keyword = AnsiKeyword(feature.keyword);
-    defaults.emplace_back(keyword, Narrow(reinterpret_cast<const wchar_t*>(feature.defaultOption.text)));
+    defaults.emplace_back(keyword,
+                          Narrow(reinterpret_cast<const wchar_t*>(feature.defaultOption.text)));
     const vornik::PpdOption& last = *feature.options[feature.optionCount - 1];
     fitted.emplace_back(keyword, Narrow(reinterpret_cast<const wchar_t*>(last.keyword.text)));
   }
@@ -139,7 +140,8 @@ int wmain(int argc, wchar_t** argv) {
   vornik::host::Report report;
   std::printf("drvhost: the PostScript driver's UI module around %s\n",
               Narrow(options.dllPath).c_str());
-  std::printf("printer: %s (%s)\n\n", Narrow(reinterpret_cast<const wchar_t*>(ppd->modelName().text)).c_str(),
+  std::printf("printer: %s (%s)\n\n",
+              Narrow(reinterpret_cast<const wchar_t*>(ppd->modelName().text)).c_str(),
               Narrow(options.ppdPath).c_str());
 
   vornik::host::PluginHost host(options.dllPath, report);

@@ -10,10 +10,14 @@ namespace {
 
 std::string FunctionName(UINT function) {
   switch (function) {
-    case CPSFUNC_ADD_PROPSHEETPAGEW: return "CPSFUNC_ADD_PROPSHEETPAGEW";
-    case CPSFUNC_SET_HSTARTPAGE: return "CPSFUNC_SET_HSTARTPAGE";
-    case CPSFUNC_SET_RESULT: return "CPSFUNC_SET_RESULT";
-    default: return "function " + std::to_string(function);
+    case CPSFUNC_ADD_PROPSHEETPAGEW:
+      return "CPSFUNC_ADD_PROPSHEETPAGEW";
+    case CPSFUNC_SET_HSTARTPAGE:
+      return "CPSFUNC_SET_HSTARTPAGE";
+    case CPSFUNC_SET_RESULT:
+      return "CPSFUNC_SET_RESULT";
+    default:
+      return "function " + std::to_string(function);
   }
 }
 
@@ -29,8 +33,10 @@ void Settle(int milliseconds) {
 std::wstring FileName(size_t index, const std::wstring& title) {
   std::wstring name = std::to_wstring(index + 1) + L"-";
   for (wchar_t c : title) {
-    if (iswalnum(c)) name += static_cast<wchar_t>(towlower(c));
-    else if (c == L' ' && name.back() != L'-') name += L'-';
+    if (iswalnum(c))
+      name += static_cast<wchar_t>(towlower(c));
+    else if (c == L' ' && name.back() != L'-')
+      name += L'-';
   }
   return name + L".png";
 }

@@ -30,10 +30,9 @@ std::string FourCc(DWORD value) {
 std::string DevmodeSummary(const PrivateDevmode& dm) {
   return "size " + std::to_string(dm.dwSize) + ", signature '" + FourCc(dm.dwSignature) +
          "', version " + std::to_string(dm.dwVersion) + ", reserve job " +
-         (dm.reserveMode == kReserveModeOn ? "on" : "off") + " (" +
-         std::to_string(dm.reserveMode) + "), user '" + Narrow(dm.userName) + "', job '" +
-         Narrow(dm.jobName) + "', password " + std::to_string(std::wcslen(dm.password)) +
-         " characters";
+         (dm.reserveMode == kReserveModeOn ? "on" : "off") + " (" + std::to_string(dm.reserveMode) +
+         "), user '" + Narrow(dm.userName) + "', job '" + Narrow(dm.jobName) + "', password " +
+         std::to_string(std::wcslen(dm.password)) + " characters";
 }
 
 }  // namespace
@@ -50,15 +49,24 @@ void Report::Note(const std::string& text) {
 
 std::string HresultText(HRESULT hr) {
   switch (hr) {
-    case S_OK: return "S_OK";
-    case S_FALSE: return "S_FALSE";
-    case E_FAIL: return "E_FAIL";
-    case E_NOTIMPL: return "E_NOTIMPL";
-    case E_NOINTERFACE: return "E_NOINTERFACE";
-    case E_OUTOFMEMORY: return "E_OUTOFMEMORY";
-    case CLASS_E_CLASSNOTAVAILABLE: return "CLASS_E_CLASSNOTAVAILABLE";
-    case CLASS_E_NOAGGREGATION: return "CLASS_E_NOAGGREGATION";
-    default: return Hex(static_cast<DWORD>(hr));
+    case S_OK:
+      return "S_OK";
+    case S_FALSE:
+      return "S_FALSE";
+    case E_FAIL:
+      return "E_FAIL";
+    case E_NOTIMPL:
+      return "E_NOTIMPL";
+    case E_NOINTERFACE:
+      return "E_NOINTERFACE";
+    case E_OUTOFMEMORY:
+      return "E_OUTOFMEMORY";
+    case CLASS_E_CLASSNOTAVAILABLE:
+      return "CLASS_E_CLASSNOTAVAILABLE";
+    case CLASS_E_NOAGGREGATION:
+      return "CLASS_E_NOAGGREGATION";
+    default:
+      return Hex(static_cast<DWORD>(hr));
   }
 }
 
@@ -84,9 +92,9 @@ bool PluginHost::Start() {
 
   auto getClassObject = Export<GetClassObjectFn>(module_, "DllGetClassObject");
   IClassFactory* factory = nullptr;
-  HRESULT hr = getClassObject
-                   ? getClassObject(CLSID_OEMUI, IID_IClassFactory, reinterpret_cast<void**>(&factory))
-                   : E_FAIL;
+  HRESULT hr = getClassObject ? getClassObject(CLSID_OEMUI, IID_IClassFactory,
+                                               reinterpret_cast<void**>(&factory))
+                              : E_FAIL;
   report_.Step("DllGetClassObject(CLSID_OEMUI, IID_IClassFactory)", HresultText(hr));
   if (FAILED(hr)) return false;
 
@@ -117,8 +125,8 @@ bool PluginHost::PrepareDevmode(const PrivateDevmode& stored) {
   OEMDMPARAM param = {};
   param.cbSize = sizeof(param);
   HRESULT hr = plugin_->DevMode(OEMDM_SIZE, &param);
-  report_.Step("DevMode(OEMDM_SIZE)",
-               HresultText(hr) + ", private devmode of " + std::to_string(param.cbBufSize) + " bytes");
+  report_.Step("DevMode(OEMDM_SIZE)", HresultText(hr) + ", private devmode of " +
+                                          std::to_string(param.cbBufSize) + " bytes");
   if (FAILED(hr) || param.cbBufSize != sizeof(PrivateDevmode)) return false;
 
   param.pOEMDMOut = &devmode_;

@@ -106,13 +106,11 @@ bool SavePng(const CapturedImage& image, const std::wstring& path) {
       FAILED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) ||
       FAILED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.out())) ||
       FAILED(encoder->Initialize(stream.p, WICBitmapEncoderNoCache)) ||
-      FAILED(encoder->CreateNewFrame(frame.out(), nullptr)) ||
-      FAILED(frame->Initialize(nullptr)) ||
+      FAILED(encoder->CreateNewFrame(frame.out(), nullptr)) || FAILED(frame->Initialize(nullptr)) ||
       FAILED(frame->SetSize(image.width, image.height)))
     return false;
   WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-  if (FAILED(frame->SetPixelFormat(&format)) || format != GUID_WICPixelFormat24bppBGR)
-    return false;
+  if (FAILED(frame->SetPixelFormat(&format)) || format != GUID_WICPixelFormat24bppBGR) return false;
   const UINT stride = static_cast<UINT>((image.width * 3 + 3) & ~3);
   std::vector<BYTE> rows(static_cast<size_t>(stride) * image.height);
   for (int y = 0; y < image.height; ++y) {

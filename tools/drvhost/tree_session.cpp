@@ -53,9 +53,9 @@ void TreeSession::Run(DWORD mode) {
 
   host_.driver().ClearLog();
   HRESULT hr = host_.plugin()->CommonUIProp(mode, &param_);
-  report_.Step("CommonUIProp(" + ModeName(mode) + ") count query",
-               HresultText(hr) + ", the plug-in adds " + std::to_string(param_.cOEMOptItems) +
-                   " items");
+  report_.Step(
+      "CommonUIProp(" + ModeName(mode) + ") count query",
+      HresultText(hr) + ", the plug-in adds " + std::to_string(param_.cOEMOptItems) + " items");
   for (const std::string& call : host_.driver().CallLog()) report_.Note("driver call: " + call);
 
   const std::vector<OPTITEM> before(items_.items(), items_.items() + items_.count());
