@@ -86,22 +86,22 @@ TEST(LayoutPage, DialogTemplate) {
   };
   ASSERT_EQ(dialog.controls.size(), std::size(controls));
   for (size_t i = 0; i < std::size(controls); ++i) {
-    const ControlSpec& spec = controls[i];
+    const ControlSpec& expected = controls[i];
     const DialogRecord::Control& control = dialog.controls[i];
-    SCOPED_TRACE(spec.id);
-    EXPECT_EQ(control.id, spec.id);
+    SCOPED_TRACE(expected.id);
+    EXPECT_EQ(control.id, expected.id);
     // The resource compiler writes class names in capitals; the system
     // finds classes without regard to case.
-    EXPECT_EQ(CompareStringOrdinal(control.className.c_str(), -1, spec.className, -1, TRUE),
+    EXPECT_EQ(CompareStringOrdinal(control.className.c_str(), -1, expected.className, -1, TRUE),
               CSTR_EQUAL)
         << std::string(control.className.begin(), control.className.end());
-    EXPECT_EQ(control.style, spec.style);
+    EXPECT_EQ(control.style, expected.style);
     EXPECT_EQ(control.exStyle, 0u);
-    EXPECT_EQ(control.x, spec.x);
-    EXPECT_EQ(control.y, spec.y);
-    EXPECT_EQ(control.cx, spec.cx);
-    EXPECT_EQ(control.cy, spec.cy);
-    EXPECT_EQ(control.text, spec.text);
+    EXPECT_EQ(control.x, expected.x);
+    EXPECT_EQ(control.y, expected.y);
+    EXPECT_EQ(control.cx, expected.cx);
+    EXPECT_EQ(control.cy, expected.cy);
+    EXPECT_EQ(control.text, expected.text);
   }
 }
 
