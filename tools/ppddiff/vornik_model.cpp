@@ -3,6 +3,7 @@
 
 #include "models.h"
 #include "ppd/document.h"
+#include "tools/ppdinfo/text_encoding.h"
 
 namespace vornik::ppddiff {
 
@@ -10,27 +11,7 @@ namespace {
 
 std::string Utf8(const PpdString& text) {
   std::string out;
-  for (int32_t i = 0; i < text.length; ++i) {
-    uint32_t c = text.text[i];
-    if (c >= 0xD800 && c <= 0xDBFF && i + 1 < text.length) {
-      c = 0x10000 + ((c - 0xD800) << 10) + (text.text[++i] - 0xDC00);
-    }
-    if (c < 0x80) {
-      out += static_cast<char>(c);
-    } else if (c < 0x800) {
-      out += static_cast<char>(0xC0 | (c >> 6));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-      out += static_cast<char>(0xE0 | (c >> 12));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-      out += static_cast<char>(0xF0 | (c >> 18));
-      out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-      out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-      out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-  }
+  AppendUtf16AsUtf8(text.text, out);
   return out;
 }
 
