@@ -1,4 +1,5 @@
 #include "ppd_exercise.h"
+#include "support/constraint_flag_snapshot.h"
 
 #include <cstdio>
 #include <cstdlib>
@@ -25,23 +26,8 @@ class Choices {
   size_t position_ = 0;
 };
 
-std::vector<bool> Flags(const PpdDocument& document) {
-  std::vector<bool> flags;
-  for (int32_t f = 0; f < document.featureCount(); ++f) {
-    const PpdFeature& feature = *document.GetFeature(f);
-    for (int32_t o = 0; o < feature.optionCount; ++o)
-      flags.push_back(feature.options[o]->constrained);
-  }
-  return flags;
-}
-
-void SetFlags(PpdDocument& document, const std::vector<bool>& flags) {
-  size_t i = 0;
-  for (int32_t f = 0; f < document.featureCount(); ++f) {
-    PpdFeature& feature = *document.GetFeature(f);
-    for (int32_t o = 0; o < feature.optionCount; ++o) feature.options[o]->constrained = flags[i++];
-  }
-}
+using test::Flags;
+using test::SetFlags;
 
 double ScanSteps(const PpdDocument& document) {
   double options = 0;

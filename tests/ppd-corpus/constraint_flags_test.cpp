@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "ppd/ppd_file.h"
+#include "support/constraint_flag_snapshot.h"
 
 namespace vornik {
 namespace {
@@ -31,23 +32,8 @@ std::vector<std::string> CorpusFiles() {
   return files;
 }
 
-std::vector<bool> Flags(const PpdDocument& document) {
-  std::vector<bool> flags;
-  for (int32_t f = 0; f < document.featureCount(); ++f) {
-    const PpdFeature& feature = *document.GetFeature(f);
-    for (int32_t o = 0; o < feature.optionCount; ++o)
-      flags.push_back(feature.options[o]->constrained);
-  }
-  return flags;
-}
-
-void SetFlags(PpdDocument& document, const std::vector<bool>& flags) {
-  size_t i = 0;
-  for (int32_t f = 0; f < document.featureCount(); ++f) {
-    PpdFeature& feature = *document.GetFeature(f);
-    for (int32_t o = 0; o < feature.optionCount; ++o) feature.options[o]->constrained = flags[i++];
-  }
-}
+using test::Flags;
+using test::SetFlags;
 
 // Runs both evaluations from the same flags; returns how many flags differ.
 int CountDifferences(PpdDocument& document) {
