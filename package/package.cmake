@@ -53,19 +53,29 @@ else()
   set(VORNIK_SYSTEM_DECORATION "")
 endif()
 
+# The generated files are staged in the build folder and, like the DLL, put
+# into the package at build time, so that a build restores a removed package.
 set(template_dir ${CMAKE_SOURCE_DIR}/package)
-configure_file(${template_dir}/driver.inf.in ${VORNIK_PACKAGE_DIR}/${VORNIK_PACKAGE_INF}
+set(staged_dir ${CMAKE_BINARY_DIR}/package-files)
+configure_file(${template_dir}/driver.inf.in ${staged_dir}/${VORNIK_PACKAGE_INF}
                @ONLY NEWLINE_STYLE WIN32)
-configure_file(${template_dir}/plugin.ini.in ${VORNIK_PACKAGE_DIR}/${VORNIK_PACKAGE_INI}
+configure_file(${template_dir}/plugin.ini.in ${staged_dir}/${VORNIK_PACKAGE_INI}
                @ONLY NEWLINE_STYLE WIN32)
-configure_file(${VORNIK_PACKAGE_PPD_SOURCE} ${VORNIK_PACKAGE_DIR}/${VORNIK_PACKAGE_PPD} COPYONLY)
+configure_file(${VORNIK_PACKAGE_PPD_SOURCE} ${staged_dir}/${VORNIK_PACKAGE_PPD} COPYONLY)
 
+set(staged_files)
+set(packaged_files)
+foreach(file ${VORNIK_PACKAGE_INF} ${VORNIK_PACKAGE_INI} ${VORNIK_PACKAGE_PPD})
+  list(APPEND staged_files ${staged_dir}/${file})
+  list(APPEND packaged_files ${VORNIK_PACKAGE_DIR}/${file})
+endforeach()
 set(packaged_dll ${VORNIK_PACKAGE_DIR}/${VORNIK_PACKAGE_ARCH}/${VORNIK_PLUGIN_FILE})
 add_custom_command(
-  OUTPUT ${packaged_dll}
+  OUTPUT ${packaged_files} ${packaged_dll}
   COMMAND ${CMAKE_COMMAND} -E make_directory ${VORNIK_PACKAGE_DIR}/${VORNIK_PACKAGE_ARCH}
+  COMMAND ${CMAKE_COMMAND} -E copy ${staged_files} ${VORNIK_PACKAGE_DIR}
   COMMAND ${CMAKE_COMMAND} -E copy $<TARGET_FILE:vornik> ${packaged_dll}
-  DEPENDS vornik
-  COMMENT "Putting ${VORNIK_PLUGIN_FILE} into the ${VORNIK_FLAVOUR} driver package (${VORNIK_PACKAGE_ARCH})"
+  DEPENDS vornik ${staged_files}
+  COMMENT "Putting the ${VORNIK_FLAVOUR} driver package together (${VORNIK_PACKAGE_ARCH})"
   VERBATIM)
-add_custom_target(driver_package ALL DEPENDS ${packaged_dll})
+add_custom_target(driver_package ALL DEPENDS ${packaged_files} ${packaged_dll})
