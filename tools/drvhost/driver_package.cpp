@@ -34,7 +34,7 @@ class InfHandle {
   UINT errorLine() const { return errorLine_; }
 
  private:
-  UINT errorLine_ = 0;
+  UINT errorLine_ = 0;  // before handle_: opening the INF sets it
   HINF handle_;
 };
 
