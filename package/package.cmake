@@ -15,7 +15,8 @@ set(VORNIK_PROVIDER "Corvane")
 set(VORNIK_DISK_NAME "Corvane CV5400 driver package")
 set(VORNIK_DRIVER_DATE 12/10/2026)
 
-set(VORNIK_PACKAGE_ROOT ${CMAKE_SOURCE_DIR}/build/package CACHE PATH "Where the driver packages are built")
+set(VORNIK_PACKAGE_ROOT ${CMAKE_SOURCE_DIR}/build/package
+    CACHE PATH "Where the driver packages are built")
 set(VORNIK_PACKAGE_DIR ${VORNIK_PACKAGE_ROOT}/vornik-${PROJECT_VERSION}-${VORNIK_FLAVOUR})
 if(VORNIK_ARCH STREQUAL "x64")
   set(VORNIK_PACKAGE_ARCH amd64)

@@ -12,6 +12,7 @@ closing 'N passed, N failed' line; the exit status is 1 on any failure.
 import argparse
 import datetime
 import os
+import re
 import sys
 
 sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "static"))
@@ -31,6 +32,7 @@ ARCHS = {
 OFFERED_FROM = {"later": (6, 0), "earlier": (0, 0)}
 CORE_DRIVER_NEEDS = ("PSCRIPT.OEM", "PSCRIPT_DATA")
 PLUGIN_KINDS = ("OEMConfigFile", "OEMDriverFile")
+PLUGIN_KEY = re.compile(r"^(OEMConfigFile|OEMDriverFile)(\d+)$", re.IGNORECASE)
 PLUGIN_FILE = "vornik.dll"
 
 
@@ -88,7 +90,8 @@ def models_sections(checks, inf, flavour):
     checks.expect(lines, "[Manufacturer] names a maker")
     for line in lines:
         checks.expect(line.raw_key is not None and is_token(line.raw_key),
-                      f"[Manufacturer] maker name from [Strings] (line {line.number})", line.raw_key)
+                      f"[Manufacturer] maker name from [Strings] (line {line.number})",
+                      line.raw_key)
         models = line.field(0)
         for decoration in line.fields[1:]:
             parsed = parse_decoration(decoration)
@@ -237,17 +240,16 @@ def read_plugin_ini(checks, path):
     found = {kind: {} for kind in PLUGIN_KINDS}
     for number, line in entries:
         key, equals, value = line.partition("=")
+        where = f"{name} line {number}"
         checks.expect(equals and key == key.strip() and value == value.strip(),
-                      f"{name} line {number}: no spaces around '='", repr(line))
-        kind = next((k for k in PLUGIN_KINDS
-                     if key.strip().lower().startswith(k.lower())
-                     and key.strip()[len(k):].isdigit()), None)
-        checks.expect(kind is not None, f"{name} line {number}: {' or '.join(k + 'N' for k in PLUGIN_KINDS)}",
-                      key)
+                      f"{where}: no spaces around '='", repr(line))
+        match = PLUGIN_KEY.match(key.strip())
+        checks.expect(match, f"{where}: {' or '.join(k + 'N' for k in PLUGIN_KINDS)}", key)
         checks.expect(value.strip() and not any(c in value for c in "\\/:"),
-                      f"{name} line {number}: a file name without a path", value)
-        if kind:
-            found[kind][int(key.strip()[len(kind):])] = value.strip()
+                      f"{where}: a file name without a path", value)
+        if match:
+            kind = next(k for k in PLUGIN_KINDS if k.lower() == match.group(1).lower())
+            found[kind][int(match.group(2))] = value.strip()
     for kind, files in found.items():
         checks.expect(sorted(files) == list(range(1, len(files) + 1)),
                       f"{name}: {kind}N counts from 1 without gaps", sorted(files))
