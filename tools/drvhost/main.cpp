@@ -132,8 +132,6 @@ int Usage() {
   return 2;
 }
 
-}  // namespace
-
 // The driver the package installs, with another PPD if one is given.
 vornik::host::DriverFiles PackageDriver(const vornik::host::DriverPackage& package,
                                         const std::wstring& ppdPath) {
@@ -154,6 +152,8 @@ std::string InstalledDriver(const vornik::host::SpoolerPrinter& printer) {
   return "installed: driver '" + Narrow(printer.driverName()) + "', data file " +
          Narrow(FileNameOf(printer.reportedDataFile())) + ", dependent files " + files + plugins;
 }
+
+}  // namespace
 
 int wmain(int argc, wchar_t** argv) {
   Options options;
