@@ -45,6 +45,15 @@ std::string Ordinal(int n) {
 
 std::string Quoted(const std::string& text) { return "'" + text + "'"; }
 
+// The first 40 characters of UTF-8 text and "...", when it is longer.
+std::string Abridged(const std::string& utf8) {
+  size_t characters = 0;
+  for (size_t i = 0; i < utf8.size(); ++i) {
+    if ((utf8[i] & 0xC0) != 0x80 && characters++ == 40) return utf8.substr(0, i) + "...";
+  }
+  return utf8;
+}
+
 // Shared state of one lint run.
 class Linter {
  public:
@@ -432,7 +441,8 @@ class Linter {
       Add(S(b.open).firstLine, Rule::kJclBlock, false,
           Shown(S(b.open)) + ": a JCL block; the plug-in reads only *OpenUI blocks, so *" +
               o.keyword + " and its " + std::to_string(count) +
-              " options are not in its model and it marks none of them");
+              (count == 1 ? " option are" : " options are") +
+              " not in its model and it marks none of them");
     }
   }
 
@@ -440,7 +450,8 @@ class Linter {
     for (const TraceCut& cut : trace_.cuts) {
       Add(LineOf(cut.at), Rule::kLongText, false,
           "the " + cut.what + " is " + std::to_string(cut.units) +
-              " UTF-16 units long; the plug-in keeps the first 259: " + Quoted(cut.kept));
+              " UTF-16 units long; the plug-in keeps the first 259, " +
+              Quoted(Abridged(cut.kept)));
     }
   }
 
@@ -551,8 +562,8 @@ class Linter {
                                  "*LanguageEncoding " + encoding + ")"
                            : "needs code page " + std::to_string(needed);
     message += "; the plug-in converts it with the system's ANSI code page (" +
-               std::to_string(used) + " here), so line " + std::to_string(e.firstLine) +
-               " is shown";
+               std::to_string(used) + " here), so the text of line " +
+               std::to_string(e.firstLine) + " shows";
     if (!shownText.empty()) message += " as " + Quoted(shownText);
     else message += " converted through code page " + std::to_string(used);
     Add(encodingAt == kNone ? e.firstLine : S(encodingAt).firstLine, Rule::kLanguageEncoding, false,
