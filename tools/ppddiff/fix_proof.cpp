@@ -247,6 +247,15 @@ int RunFixProof(const std::vector<std::pair<std::string, std::string>>& files,
   Causes after;
   int agreeingBefore = 0;
   int agreeingAfter = 0;
+  std::map<lint::Rule, CauseCount> lintBefore;  // lint findings by rule
+  std::map<lint::Rule, CauseCount> lintAfter;
+  const auto countLint = [](const std::string& name, const std::vector<lint::Finding>& found,
+                            std::map<lint::Rule, CauseCount>& into) {
+    for (const lint::Finding& f : found) {
+      ++into[f.rule].findings;
+      into[f.rule].files.insert(name);
+    }
+  };
   for (const auto& [name, path] : files) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
@@ -268,7 +277,10 @@ int RunFixProof(const std::vector<std::pair<std::string, std::string>>& files,
       proof.Fail(name, "the lint's trace of our reader differs from PpdDocument");
     }
     const lint::FixResult fix = lint::FixPpd(bytes);
+    countLint(name, fix.fixed, lintBefore);
+    countLint(name, fix.unfixed, lintBefore);
     if (fix.bytes == bytes) {
+      countLint(name, fix.unfixed, lintAfter);
       Count(name, findings, after);
       agreeingAfter += findings.empty();
       continue;
@@ -284,7 +296,9 @@ int RunFixProof(const std::vector<std::pair<std::string, std::string>>& files,
       return 2;
     }
     CompareCups(name, path, fixedPath, proof);
-    for (const lint::Finding& f : lint::LintPpd(fix.bytes)) {
+    const std::vector<lint::Finding> left = lint::LintPpd(fix.bytes);
+    countLint(name, left, lintAfter);
+    for (const lint::Finding& f : left) {
       if (f.fixable) {
         ++proof.fixableLeft;
         proof.Fail(name, "fixable finding left in the fixed file at line " +
@@ -319,6 +333,15 @@ int RunFixProof(const std::vector<std::pair<std::string, std::string>>& files,
   std::printf("| fixable findings left after --fix | %d |\n", proof.fixableLeft);
   std::printf("| lint's trace of our reader differs from PpdDocument (all files) | %d |\n\n",
               proof.traceDiffer);
+
+  std::printf("| ppdinfo --lint finding | before: findings | files | after --fix: findings | "
+              "files |\n|---|---:|---:|---:|---:|\n");
+  for (const auto& [rule, count] : lintBefore) {
+    const CauseCount a = lintAfter.count(rule) ? lintAfter.at(rule) : CauseCount();
+    std::printf("| %s | %d | %zu | %d | %zu |\n", lint::RuleName(rule), count.findings,
+                count.files.size(), a.findings, a.files.size());
+  }
+  std::printf("\n");
 
   std::set<std::string> causes;
   for (const auto& [cause, count] : before) causes.insert(cause);

@@ -131,8 +131,11 @@ class Linter {
   // plug-in never acts on.
   std::vector<size_t> Lost(size_t from, size_t to) const {
     std::vector<size_t> lost;
-    for (size_t i = 0; i < model_.statements.size(); ++i) {
-      if (S(i).begin < from || S(i).begin >= to) continue;
+    const auto first = std::lower_bound(
+        model_.statements.begin(), model_.statements.end(), from,
+        [](const Statement& s, size_t offset) { return s.begin < offset; });
+    for (size_t i = static_cast<size_t>(first - model_.statements.begin());
+         i < model_.statements.size() && S(i).begin < to; ++i) {
       if (Expected(i) && acted_.count(S(i).begin) == 0) lost.push_back(i);
     }
     return lost;
@@ -513,6 +516,42 @@ class Linter {
     }
   }
 
+  // Text with its hex substrings decoded as libcups's ppd_decode does.
+  static std::string HexDecoded(const std::string& text) {
+    std::string out;
+    const auto hex = [](char c) {
+      return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+    };
+    for (size_t i = 0; i < text.size();) {
+      if (text[i] == '<' && i + 1 < text.size() && hex(text[i + 1])) {
+        ++i;
+        while (i + 1 < text.size() && hex(text[i]) && hex(text[i + 1])) {
+          out += static_cast<char>(std::stoi(text.substr(i, 2), nullptr, 16));
+          i += 2;
+        }
+        while (i < text.size() && text[i] != '>') ++i;
+        while (i < text.size() && text[i] == '>') ++i;
+      } else {
+        out += text[i++];
+      }
+    }
+    return out;
+  }
+
+  static bool IsUtf8(const std::string& text) {
+    for (size_t i = 0; i < text.size();) {
+      const auto c = static_cast<unsigned char>(text[i]);
+      const int extra = c < 0x80 ? 0 : c >= 0xC2 && c < 0xE0 ? 1 : c >= 0xE0 && c < 0xF0 ? 2
+                        : c >= 0xF0 && c < 0xF5 ? 3 : -1;
+      if (extra < 0 || i + extra >= text.size() + (extra == 0 ? 1 : 0)) return false;
+      for (int k = 1; k <= extra; ++k) {
+        if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+      }
+      i += extra + 1;
+    }
+    return true;
+  }
+
   static unsigned CodePageOf(const std::string& encoding) {
     static const std::pair<const char*, unsigned> kCodePages[] = {
         {"ISOLatin1", 1252}, {"WindowsANSI", 1252}, {"ISOLatin2", 1250},
@@ -531,21 +570,31 @@ class Linter {
     }
     const std::string encoding =
         encodingAt == kNone ? "ISOLatin1" : Trimmed(S(encodingAt).value);
-    // The first translation the plug-in converts that is not plain ASCII.
+    const unsigned needed = CodePageOf(encoding);
+    const unsigned used = AnsiCodePage();
+    // ISO 8859-1 and code page 1252 differ in the bytes 0x80 to 0x9F only.
+    const bool latin1 = needed == 1252 && !EqualsIgnoringCase(encoding, "WindowsANSI");
+    const auto differs = [&](unsigned char c) {
+      return latin1 && used == 1252 ? c >= 0x80 && c <= 0x9F : c >= 0x80;
+    };
+    // The first translation the plug-in converts (hex decoded) whose bytes
+    // read differently.
     size_t example = kNone;
+    std::string exampleText;
     for (size_t i = 0; i < model_.statements.size() && example == kNone; ++i) {
       const Statement& s = S(i);
       const bool shown = s.keyword == "OpenUI" || s.keyword == "OpenGroup" ||
                          optionAt_.count(s.optionBegin) != 0;
-      const std::string& text = s.keyword == "OpenGroup" ? s.value : s.text;
-      if (shown && std::any_of(text.begin(), text.end(), [](char c) { return (c & 0x80) != 0; })) {
+      if (!shown) continue;
+      const std::string text = HexDecoded(s.keyword == "OpenGroup" ? s.value : s.text);
+      if (std::any_of(text.begin(), text.end(),
+                      [&](char c) { return differs(static_cast<unsigned char>(c)); })) {
         example = i;
+        exampleText = text;
       }
     }
     if (example == kNone) return;
-    const unsigned needed = CodePageOf(encoding);
-    const unsigned used = AnsiCodePage();
-    if (needed == used) return;
+    if (needed == used && !(latin1 && used == 1252)) return;
     std::string shownText;
     const Statement& e = S(example);
     auto feature = featureAt_.find(e.begin);
@@ -558,9 +607,18 @@ class Linter {
     std::string message = (encodingAt == kNone ? std::string("no *LanguageEncoding (ISOLatin1)")
                                                : Shown(S(encodingAt))) +
                           ": its text ";
-    message += needed == 0 ? "needs a code page that no Windows ANSI code page is ("
-                                 "*LanguageEncoding " + encoding + ")"
-                           : "needs code page " + std::to_string(needed);
+    if (latin1 && used == 1252) {
+      message += "has bytes from 0x80 to 0x9F, which ISO 8859-1 reads as control characters "
+                 "and code page 1252 as letters";
+      if (IsUtf8(exampleText)) {
+        message += " (the text is UTF-8: it needs *LanguageEncoding UTF-8 and code page 65001)";
+      }
+    } else if (needed == 0) {
+      message += "is in an encoding that *LanguageEncoding " + encoding +
+                 " does not name, and that no code page is known for";
+    } else {
+      message += "needs code page " + std::to_string(needed);
+    }
     message += "; the plug-in converts it with the system's ANSI code page (" +
                std::to_string(used) + " here), so the text of line " +
                std::to_string(e.firstLine) + " shows";
