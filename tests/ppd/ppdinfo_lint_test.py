@@ -140,6 +140,15 @@ case("language encoding", JAPANESE,
            "ANSI code page (1252 here)", "text of line 3 shows as"])],
      None)
 
+# UTF-8 text declared ISOLatin1: 0x84 of 'Ä' is a control character in
+# ISO 8859-1 and '„' in code page 1252.
+case("ISOLatin1 with bytes 0x80 to 0x9F",
+     HEADER + b'*OpenUI *Tray/F\xc3\xa4cher \xc3\x84: PickOne\n*Tray A/A: ""\n*CloseUI: *Tray\n',
+     [(2, ["its text has bytes from 0x80 to 0x9F",
+           "the text is UTF-8: it needs *LanguageEncoding UTF-8 and code page 65001",
+           "text of line 3 shows as"])],
+     None)
+
 
 def check(condition, message):
     if not condition:

@@ -112,7 +112,8 @@ std::string Conflicts(ppd_file_t* ppd, const std::string& o1, const std::string&
   std::string out = ppdConflicts(ppd) > 0 ? "conflict:" : "none:";
   for (int g = 0; g < ppd->num_groups; ++g) {
     for (int o = 0; o < ppd->groups[g].num_options; ++o) {
-      if (ppd->groups[g].options[o].conflicted) out += std::string(" ") + ppd->groups[g].options[o].keyword;
+      if (ppd->groups[g].options[o].conflicted)
+        out += std::string(" ") + ppd->groups[g].options[o].keyword;
     }
     for (int s = 0; s < ppd->groups[g].num_subgroups; ++s) {
       const ppd_group_t& sub = ppd->groups[g].subgroups[s];
@@ -320,22 +321,25 @@ int RunFixProof(const std::vector<std::pair<std::string, std::string>>& files,
   }
   std::remove(fixedPath.c_str());
 
-  std::printf("| files | changed by --fix | short constraints expanded | quotes as <22> | "
-              "*CloseUI inserted |\n|---:|---:|---:|---:|---:|\n");
+  std::printf(
+      "| files | changed by --fix | short constraints expanded | quotes as <22> | "
+      "*CloseUI inserted |\n|---:|---:|---:|---:|---:|\n");
   std::printf("| %zu | %d | %d | %d | %d |\n\n", files.size(), proof.changed, proof.fixesShort,
               proof.fixesQuote, proof.fixesBlock);
   std::printf("| check over the changed files | files that fail |\n|---|---:|\n");
-  std::printf("| libcups reads the fixed file as the original (options, choices, texts, "
-              "attributes, sizes) | %d |\n",
-              proof.cupsDiffer);
+  std::printf(
+      "| libcups reads the fixed file as the original (options, choices, texts, "
+      "attributes, sizes) | %d |\n",
+      proof.cupsDiffer);
   std::printf("| conflict relation with ppdConflicts (%ld choice pairs) | %d |\n", proof.pairs,
               proof.relationDiffer);
   std::printf("| fixable findings left after --fix | %d |\n", proof.fixableLeft);
   std::printf("| lint's trace of our reader differs from PpdDocument (all files) | %d |\n\n",
               proof.traceDiffer);
 
-  std::printf("| ppdinfo --lint finding | before: findings | files | after --fix: findings | "
-              "files |\n|---|---:|---:|---:|---:|\n");
+  std::printf(
+      "| ppdinfo --lint finding | before: findings | files | after --fix: findings | "
+      "files |\n|---|---:|---:|---:|---:|\n");
   for (const auto& [rule, count] : lintBefore) {
     const CauseCount a = lintAfter.count(rule) ? lintAfter.at(rule) : CauseCount();
     std::printf("| %s | %d | %zu | %d | %zu |\n", lint::RuleName(rule), count.findings,
@@ -348,8 +352,9 @@ int RunFixProof(const std::vector<std::pair<std::string, std::string>>& files,
   for (const auto& [cause, count] : after) causes.insert(cause);
   std::printf("| | before --fix | after --fix |\n|---|---:|---:|\n");
   std::printf("| files in full agreement | %d | %d |\n\n", agreeingBefore, agreeingAfter);
-  std::printf("| cause of disagreement | before: disagreements | files | after: disagreements | "
-              "files |\n|---|---:|---:|---:|---:|\n");
+  std::printf(
+      "| cause of disagreement | before: disagreements | files | after: disagreements | "
+      "files |\n|---|---:|---:|---:|---:|\n");
   int unexplainedAfter = 0;
   int fixableAfter = 0;
   for (const std::string& cause : causes) {

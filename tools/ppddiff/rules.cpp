@@ -90,8 +90,8 @@ std::string PaddedConstraint(const std::string& line, size_t keywordLength) {
     if (keyword && (t + 1 >= tokens.size() || tokens[t + 1][0] == '*')) values.push_back("\"\"");
   }
   if (values.size() < 4) return line;
-  return line.substr(0, keywordLength) + " " + values[0] + " " + values[1] + " " + values[2] +
-         " " + values[3] + "\n";
+  return line.substr(0, keywordLength) + " " + values[0] + " " + values[1] + " " + values[2] + " " +
+         values[3] + "\n";
 }
 
 // *NonUIConstraints: libcups keeps them with the *UIConstraints, one line

@@ -112,10 +112,12 @@ int ParseArguments(const std::vector<std::string>& args, Options& options) {
     } else if (arg == "--timing") {
       options.timing = true;
     } else if (arg == "--lint") {
-      if (options.mode == Mode::kFix) return Fail(kExitUsage, "--lint and --fix exclude each other");
+      if (options.mode == Mode::kFix)
+        return Fail(kExitUsage, "--lint and --fix exclude each other");
       options.mode = Mode::kLint;
     } else if (arg == "--fix") {
-      if (options.mode == Mode::kLint) return Fail(kExitUsage, "--lint and --fix exclude each other");
+      if (options.mode == Mode::kLint)
+        return Fail(kExitUsage, "--lint and --fix exclude each other");
       options.mode = Mode::kFix;
     } else if (arg == "-o" || arg == "--output") {
       if (!hasValue) return Fail(kExitUsage, "-o needs an output file");

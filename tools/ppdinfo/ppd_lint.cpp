@@ -18,8 +18,8 @@ constexpr size_t kShownLimit = 100;
 constexpr size_t kListedLosses = 3;
 
 const char* const kActingKeywords[] = {
-    "OpenUI",       "UIConstraints", "OpenGroup", "CloseGroup", "LanguageEncoding",
-    "LanguageVersion", "Manufacturer", "ModelName", "Product",
+    "OpenUI",          "UIConstraints", "OpenGroup", "CloseGroup", "LanguageEncoding",
+    "LanguageVersion", "Manufacturer",  "ModelName", "Product",
 };
 
 bool IsActing(const std::string& keyword) {
@@ -60,7 +60,8 @@ class Linter {
   explicit Linter(const std::string& bytes)
       : bytes_(bytes), lines_(bytes), model_(ReadSpecModel(bytes)), trace_(TraceReader(bytes)) {
     for (const TraceToken& t : trace_.acted) acted_.insert(t.begin);
-    for (size_t f = 0; f < trace_.features.size(); ++f) featureAt_[trace_.features[f].open.begin] = f;
+    for (size_t f = 0; f < trace_.features.size(); ++f)
+      featureAt_[trace_.features[f].open.begin] = f;
     for (size_t c = 0; c < trace_.constraints.size(); ++c) {
       constraintAt_[trace_.constraints[c].keyword.begin] = c;
     }
@@ -131,9 +132,9 @@ class Linter {
   // plug-in never acts on.
   std::vector<size_t> Lost(size_t from, size_t to) const {
     std::vector<size_t> lost;
-    const auto first = std::lower_bound(
-        model_.statements.begin(), model_.statements.end(), from,
-        [](const Statement& s, size_t offset) { return s.begin < offset; });
+    const auto first =
+        std::lower_bound(model_.statements.begin(), model_.statements.end(), from,
+                         [](const Statement& s, size_t offset) { return s.begin < offset; });
     for (size_t i = static_cast<size_t>(first - model_.statements.begin());
          i < model_.statements.size() && S(i).begin < to; ++i) {
       if (Expected(i) && acted_.count(S(i).begin) == 0) lost.push_back(i);
@@ -150,7 +151,9 @@ class Linter {
     return "*" + s.keyword + at;
   }
 
-  static std::string Before(const std::string& text, char c) { return text.substr(0, text.find(c)); }
+  static std::string Before(const std::string& text, char c) {
+    return text.substr(0, text.find(c));
+  }
 
   static std::string Trimmed(const std::string& text) {
     std::string out;
@@ -246,8 +249,9 @@ class Linter {
                             " values (the specification reads " + meaning + "); ";
       auto found = constraintAt_.find(s.begin);
       if (found == constraintAt_.end()) {
-        message += "the plug-in never reads it as a constraint: it takes its *UIConstraints as a "
-                   "value of an earlier statement";
+        message +=
+            "the plug-in never reads it as a constraint: it takes its *UIConstraints as a "
+            "value of an earlier statement";
         for (const TraceConstraint& c : trace_.constraints) {
           for (int v = 0; v < c.count; ++v) {
             if (c.values[v].begin == s.begin) {
@@ -308,8 +312,9 @@ class Linter {
         text += bytes_.substr(s.lineEnd, s.end - s.lineEnd);
         edits_.push_back({s.begin, s.end, text});
       } else {
-        message += " (not fixable: its options cannot be written out as the specification reads "
-                   "them)";
+        message +=
+            " (not fixable: its options cannot be written out as the specification reads "
+            "them)";
       }
       Add(s.firstLine, Rule::kShortConstraint, fixable, message);
     }
@@ -325,8 +330,8 @@ class Linter {
       const bool inText = s.hasText && s.text.find('"') != kNone;
       if (!inOption && !inText) continue;
       const char* where = inOption ? "option keyword" : "translation";
-      std::string message = Shown(s) + ": the '\"' in the " + where +
-                            " ends the plug-in's name token, ";
+      std::string message =
+          Shown(s) + ": the '\"' in the " + where + " ends the plug-in's name token, ";
       bool difference = true;
       const bool isOpen = s.keyword == "OpenUI";
       auto feature = featureAt_.find(s.begin);
@@ -404,16 +409,17 @@ class Linter {
           if (!lost.empty()) message += ", and so loses " + DescribeLost(lost);
         } else {
           const std::vector<size_t> lost = Lost(open.end, bytes_.size());
-          message += "; the plug-in finds no *CloseUI after it and stops reading at the end of "
-                     "the file inside this block";
+          message +=
+              "; the plug-in finds no *CloseUI after it and stops reading at the end of "
+              "the file inside this block";
           if (!lost.empty()) message += ", and so loses " + DescribeLost(lost);
           if (f.group == "InstallableOptions") {
             message += "; " + f.keyword + " is not an installable option";
           }
         }
       }
-      const bool custom = o.defaultChoice.size() >= 6 &&
-                          EqualsIgnoringCase(o.defaultChoice.substr(0, 6), "custom");
+      const bool custom =
+          o.defaultChoice.size() >= 6 && EqualsIgnoringCase(o.defaultChoice.substr(0, 6), "custom");
       const bool fixable = !custom;
       if (fixable) {
         const Statement& last = S(b.lastBound);
@@ -453,8 +459,7 @@ class Linter {
     for (const TraceCut& cut : trace_.cuts) {
       Add(LineOf(cut.at), Rule::kLongText, false,
           "the " + cut.what + " is " + std::to_string(cut.units) +
-              " UTF-16 units long; the plug-in keeps the first 259, " +
-              Quoted(Abridged(cut.kept)));
+              " UTF-16 units long; the plug-in keeps the first 259, " + Quoted(Abridged(cut.kept)));
     }
   }
 
@@ -474,7 +479,8 @@ class Linter {
           Shown(s) + ": " + keyword + " is opened again (first at line " +
               std::to_string(S(seen->second).firstLine) +
               "); the specification merges the two blocks into one feature, the plug-in keeps a "
-              "second feature " + keyword + " that its look-ups never reach");
+              "second feature " +
+              keyword + " that its look-ups never reach");
     }
   }
 
@@ -500,9 +506,8 @@ class Linter {
       Add(s.firstLine, Rule::kDefaultOutside, false,
           Shown(s) + ": a default outside the block of *" + name +
               "; the specification takes it, the plug-in reads defaults only inside the block " +
-              (feature->defaultOption.empty()
-                   ? std::string("and so has no default for *") + name
-                   : "and so keeps " + Quoted(feature->defaultOption)));
+              (feature->defaultOption.empty() ? std::string("and so has no default for *") + name
+                                              : "and so keeps " + Quoted(feature->defaultOption)));
     }
   }
 
@@ -511,8 +516,9 @@ class Linter {
       const Statement& s = S(i);
       if (s.keyword != "NonUIConstraints") continue;
       Add(s.firstLine, Rule::kNonUiConstraints, false,
-          Shown(s) + ": the plug-in reads only *UIConstraints, so it never evaluates this "
-                     "constraint");
+          Shown(s) +
+              ": the plug-in reads only *UIConstraints, so it never evaluates this "
+              "constraint");
     }
   }
 
@@ -541,8 +547,11 @@ class Linter {
   static bool IsUtf8(const std::string& text) {
     for (size_t i = 0; i < text.size();) {
       const auto c = static_cast<unsigned char>(text[i]);
-      const int extra = c < 0x80 ? 0 : c >= 0xC2 && c < 0xE0 ? 1 : c >= 0xE0 && c < 0xF0 ? 2
-                        : c >= 0xF0 && c < 0xF5 ? 3 : -1;
+      const int extra = c < 0x80                ? 0
+                        : c >= 0xC2 && c < 0xE0 ? 1
+                        : c >= 0xE0 && c < 0xF0 ? 2
+                        : c >= 0xF0 && c < 0xF5 ? 3
+                                                : -1;
       if (extra < 0 || i + extra >= text.size() + (extra == 0 ? 1 : 0)) return false;
       for (int k = 1; k <= extra; ++k) {
         if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
@@ -568,8 +577,7 @@ class Linter {
     for (size_t i = 0; i < model_.statements.size(); ++i) {
       if (S(i).keyword == "LanguageEncoding") encodingAt = i;
     }
-    const std::string encoding =
-        encodingAt == kNone ? "ISOLatin1" : Trimmed(S(encodingAt).value);
+    const std::string encoding = encodingAt == kNone ? "ISOLatin1" : Trimmed(S(encodingAt).value);
     const unsigned needed = CodePageOf(encoding);
     const unsigned used = AnsiCodePage();
     // ISO 8859-1 and code page 1252 differ in the bytes 0x80 to 0x9F only.
@@ -583,8 +591,8 @@ class Linter {
     std::string exampleText;
     for (size_t i = 0; i < model_.statements.size() && example == kNone; ++i) {
       const Statement& s = S(i);
-      const bool shown = s.keyword == "OpenUI" || s.keyword == "OpenGroup" ||
-                         optionAt_.count(s.optionBegin) != 0;
+      const bool shown =
+          s.keyword == "OpenUI" || s.keyword == "OpenGroup" || optionAt_.count(s.optionBegin) != 0;
       if (!shown) continue;
       const std::string text = HexDecoded(s.keyword == "OpenGroup" ? s.value : s.text);
       if (std::any_of(text.begin(), text.end(),
@@ -608,8 +616,9 @@ class Linter {
                                                : Shown(S(encodingAt))) +
                           ": its text ";
     if (latin1 && used == 1252) {
-      message += "has bytes from 0x80 to 0x9F, which ISO 8859-1 reads as control characters "
-                 "and code page 1252 as letters";
+      message +=
+          "has bytes from 0x80 to 0x9F, which ISO 8859-1 reads as control characters "
+          "and code page 1252 as letters";
       if (IsUtf8(exampleText)) {
         message += " (the text is UTF-8: it needs *LanguageEncoding UTF-8 and code page 65001)";
       }
@@ -620,10 +629,12 @@ class Linter {
       message += "needs code page " + std::to_string(needed);
     }
     message += "; the plug-in converts it with the system's ANSI code page (" +
-               std::to_string(used) + " here), so the text of line " +
-               std::to_string(e.firstLine) + " shows";
-    if (!shownText.empty()) message += " as " + Quoted(shownText);
-    else message += " converted through code page " + std::to_string(used);
+               std::to_string(used) + " here), so the text of line " + std::to_string(e.firstLine) +
+               " shows";
+    if (!shownText.empty())
+      message += " as " + Quoted(shownText);
+    else
+      message += " converted through code page " + std::to_string(used);
     Add(encodingAt == kNone ? e.firstLine : S(encodingAt).firstLine, Rule::kLanguageEncoding, false,
         message);
   }
@@ -633,8 +644,8 @@ class Linter {
   SpecModel model_;
   ReaderTrace trace_;
   std::set<size_t> acted_;
-  std::map<size_t, size_t> featureAt_;     // *OpenUI offset -> trace feature
-  std::map<size_t, size_t> constraintAt_;  // *UIConstraints offset -> trace constraint
+  std::map<size_t, size_t> featureAt_;             // *OpenUI offset -> trace feature
+  std::map<size_t, size_t> constraintAt_;          // *UIConstraints offset -> trace constraint
   std::map<size_t, const TraceOption*> optionAt_;  // option name offset -> trace option
   std::vector<Finding> findings_;
   std::vector<Edit> edits_;

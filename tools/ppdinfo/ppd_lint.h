@@ -34,9 +34,9 @@ struct Finding {
 std::vector<Finding> LintPpd(const std::string& bytes);
 
 struct FixResult {
-  std::string bytes;              // the rewritten PPD
-  std::vector<Finding> fixed;     // the findings that the rewrite removes
-  std::vector<Finding> unfixed;   // the findings that stay
+  std::string bytes;             // the rewritten PPD
+  std::vector<Finding> fixed;    // the findings that the rewrite removes
+  std::vector<Finding> unfixed;  // the findings that stay
 };
 
 // The PPD with every fixable finding rewritten: a short *UIConstraints

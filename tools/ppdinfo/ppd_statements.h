@@ -12,15 +12,15 @@ namespace vornik::lint {
 
 // One statement: '*Keyword Option/Text: Value' with its place in the file.
 struct Statement {
-  size_t begin = 0;      // offset of the '*'
-  size_t end = 0;        // offset after the line end of its last line
-  size_t lineEnd = 0;    // offset of that line end (== end when the file ends without one)
-  int firstLine = 0;     // 1-based
+  size_t begin = 0;    // offset of the '*'
+  size_t end = 0;      // offset after the line end of its last line
+  size_t lineEnd = 0;  // offset of that line end (== end when the file ends without one)
+  int firstLine = 0;   // 1-based
   int lastLine = 0;
-  std::string keyword;   // main keyword without '*'
-  std::string option;    // option keyword (empty when none)
-  std::string text;      // translation as written (hex not decoded)
-  std::string value;     // value string as libcups keeps it (a quoted value without its quotes)
+  std::string keyword;  // main keyword without '*'
+  std::string option;   // option keyword (empty when none)
+  std::string text;     // translation as written (hex not decoded)
+  std::string value;    // value string as libcups keeps it (a quoted value without its quotes)
   bool hasOption = false;
   bool hasText = false;
   bool hasValue = false;
@@ -55,11 +55,11 @@ struct SpecChoice {
 };
 
 struct SpecOption {
-  std::string keyword;   // without '*'
-  std::string group;     // group name; empty outside a group
+  std::string keyword;  // without '*'
+  std::string group;    // group name; empty outside a group
   std::string text;
-  bool jcl = false;      // opened by *JCLOpenUI
-  bool implicit = false; // a *PageSize or *PageRegion statement outside any block
+  bool jcl = false;                 // opened by *JCLOpenUI
+  bool implicit = false;            // a *PageSize or *PageRegion statement outside any block
   std::vector<SpecChoice> choices;  // libcups's choices, a Custom one included
   std::string defaultChoice;
   size_t defaultFrom = std::string::npos;  // the statement that gave defaultChoice
