@@ -245,10 +245,55 @@ def check_modes(program, work):
     check(code == 0 and b"--lint" in out and b"--fix" in out and b"-o OUT" in out, "help")
 
 
+# Pieces of PPD statements, good and broken, for random files: --fix must
+# leave nothing fixable (a second --fix changes nothing), and libcups must
+# read every fixed file as its original.
+PIECES = [b'*OpenUI *A/A "x": PickOne\n', b'*A x/X"y: ""\n', b'*CloseUI: *A\n',
+          b'*UIConstraints: *A x *B\n', b'*UIConstraints: *A\n', b'*OpenUI *B: Boolean\n',
+          b'*B True/T: ""\n', b'*B False/No: ""\r\n', b'*End\n', b'*DefaultB: True\n',
+          b'*JCLOpenUI *JCLC: PickOne\n', b'*JCLC On: ""\n', b'*JCLCloseUI: *JCLC\n',
+          b'*% c "\n', b'*A y/Y: ""\n', b'*UIConstraints: *B *A y\n', b'*UIConstraints: *B *A\n',
+          b'*OpenUI *PageSize: PickOne\n', b'*PageSize A4/A4 "x": ""\n', b'*PageRegion A4/A4: ""\n',
+          b'*CustomPageSize True: ""\n', b'*UIConstraints: *PageSize *B True\n',
+          b'*UIConstraints: *PageRegion A4 *B\n', b'*OrderDependency: 10 AnySetup *A\n',
+          b'*DefaultA: x\n', b'*A none/None: ""\n', b'*A OFF/Off: ""\n', b'*B True: "\n', b'"\n']
+
+
+def check_random(program, work, ppddiff, count, seed):
+    import random
+    rng = random.Random(seed)
+    folder = os.path.join(work, "random")
+    os.makedirs(folder, exist_ok=True)
+    paths = []
+    for n in range(count):
+        data = b'*PPD-Adobe: "4.3"\n' + b"".join(rng.choice(PIECES)
+                                                  for _ in range(rng.randint(3, 30)))
+        path = os.path.join(folder, f"r{n:03}.ppd")
+        with open(path, "wb") as f:
+            f.write(data)
+        paths.append(path)
+        code, once, _ = run(program, ["--fix", path])
+        fixed_path = path + ".fixed"
+        with open(fixed_path, "wb") as f:
+            f.write(once)
+        code2, twice, _ = run(program, ["--fix", fixed_path])
+        check(code in (0, 1) and twice == once, f"random {path}: a second --fix changes it")
+    if ppddiff:
+        result = subprocess.run([ppddiff, "--fixed", "--work", folder] + paths,
+                                capture_output=True, timeout=300)
+        out = result.stdout.decode("utf-8", "replace")
+        for row in ("libcups reads the fixed file as the original", "conflict relation",
+                    "fixable findings left", "differs from PpdDocument"):
+            check(re.search(re.escape(row) + r".*\| 0 \|$", out, re.M) is not None,
+                  f"random files: '{row}' is not 0:\n{out}")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--work", required=True)
     parser.add_argument("--ppddiff", help="prove the fixed fixtures against libcups with it")
+    parser.add_argument("--random-count", type=int, default=120, help="random PPDs to fix")
+    parser.add_argument("--random-seed", type=int, default=21)
     parser.add_argument("program", nargs=argparse.REMAINDER)
     args = parser.parse_args()
     program = [p for p in args.program if p not in ("--", "")]
@@ -261,6 +306,7 @@ def main():
         if path:
             fixed_inputs.append(path)
     check_modes(program, work)
+    check_random(program, work, args.ppddiff, args.random_count, args.random_seed)
 
     if args.ppddiff:
         result = subprocess.run([args.ppddiff, "--fixed", "--work", work] + fixed_inputs,

@@ -66,7 +66,9 @@ class Linter {
       constraintAt_[trace_.constraints[c].keyword.begin] = c;
     }
     for (const TraceFeature& f : trace_.features) {
-      for (const TraceOption& o : f.options) optionAt_[o.name.begin] = &o;
+      for (const TraceOption& o : f.options) {
+        if (o.name.end > o.name.begin) optionAt_[o.name.begin] = &o;
+      }
     }
   }
 
@@ -206,6 +208,13 @@ class Linter {
   // they cannot be written so that libcups reads them the same.
   bool MeantChoices(const std::string& keyword, std::vector<std::string>& out) const {
     out.clear();
+    // libcups tests a named PageSize or PageRegion choice against the marked
+    // page size, an omitted one against the marked choice: no four-value
+    // statement reads the same.
+    if (EqualsIgnoringCase(WithoutStar(keyword), "PageSize") ||
+        EqualsIgnoringCase(WithoutStar(keyword), "PageRegion")) {
+      return false;
+    }
     const size_t o = model_.FindOption(WithoutStar(keyword));
     if (o == kNone) return true;
     for (const SpecChoice& c : model_.options[o].choices) {
@@ -313,8 +322,10 @@ class Linter {
         edits_.push_back({s.begin, s.end, text});
       } else {
         message +=
-            " (not fixable: its options cannot be written out as the specification reads "
-            "them)";
+            " (not fixable: no four-value statements mean the same to libcups, which tests "
+            "an omitted *PageSize or *PageRegion choice against the marked choice and a "
+            "named one against the marked page size, renames choices called Custom, and "
+            "needs keywords with '*')";
       }
       Add(s.firstLine, Rule::kShortConstraint, fixable, message);
     }
@@ -420,18 +431,22 @@ class Linter {
       }
       const bool custom =
           o.defaultChoice.size() >= 6 && EqualsIgnoringCase(o.defaultChoice.substr(0, 6), "custom");
-      const bool fixable = !custom;
+      const Statement& last = S(b.lastBound);
+      size_t at = last.end;
+      size_t next = 0;
+      const size_t limit = b.ender == kNone ? bytes_.size() : S(b.ender).begin;
+      while (at < limit && IsEndLine(at, next)) at = next;
+      // After a quoted value that never closes, a *CloseUI would be part of it.
+      const bool openValue = at == bytes_.size() && model_.statements.back().openQuote;
+      const bool fixable = !custom && !openValue;
       if (fixable) {
-        const Statement& last = S(b.lastBound);
-        size_t at = last.end;
-        size_t next = 0;
-        const size_t limit = b.ender == kNone ? bytes_.size() : S(b.ender).begin;
-        while (at < limit && IsEndLine(at, next)) at = next;
         const std::string eol = FileLineEnd();
         std::string text;
         if (at == bytes_.size() && last.end == last.lineEnd && at == last.end) text = eol;
         text += "*CloseUI: " + keyword + eol;
         edits_.push_back({at, at, text});
+      } else if (openValue) {
+        message += " (not fixable: a quoted value runs from it to the end of the file)";
       } else {
         message += " (not fixable: its *Default is a custom value, which a *CloseUI changes)";
       }
@@ -679,23 +694,49 @@ const char* RuleName(Rule rule) {
 
 std::vector<Finding> LintPpd(const std::string& bytes) { return Linter(bytes).Run(); }
 
-FixResult FixPpd(const std::string& bytes) {
+namespace {
+
+// One pass: the fixable findings of `bytes` rewritten.
+std::string FixOnce(const std::string& bytes, std::vector<Finding>& fixed,
+                    std::vector<Finding>* unfixed) {
   Linter linter(bytes);
-  FixResult result;
   for (Finding& finding : linter.Run()) {
-    (finding.fixable ? result.fixed : result.unfixed).push_back(std::move(finding));
+    if (finding.fixable) {
+      fixed.push_back(std::move(finding));
+    } else if (unfixed != nullptr) {
+      unfixed->push_back(std::move(finding));
+    }
   }
   std::vector<Linter::Edit> edits = linter.edits();
   std::stable_sort(edits.begin(), edits.end(),
                    [](const Linter::Edit& a, const Linter::Edit& b) { return a.begin < b.begin; });
+  std::string out;
   size_t at = 0;
   for (const Linter::Edit& edit : edits) {
-    if (edit.begin < at) continue;  // overlapping edits cannot happen; keep the first
-    result.bytes.append(bytes, at, edit.begin - at);
-    result.bytes += edit.text;
+    if (edit.begin < at) continue;  // edits never overlap; keep the first if they did
+    out.append(bytes, at, edit.begin - at);
+    out += edit.text;
     at = edit.end;
   }
-  result.bytes.append(bytes, at, std::string::npos);
+  out.append(bytes, at, std::string::npos);
+  return out;
+}
+
+constexpr int kFixPasses = 4;
+
+}  // namespace
+
+FixResult FixPpd(const std::string& bytes) {
+  FixResult result;
+  result.bytes = FixOnce(bytes, result.fixed, &result.unfixed);
+  // A fix can bring a construct to light that the plug-in did not reach
+  // before (a '"' after a swallowed statement, say): fix until none is left.
+  for (int pass = 1; pass < kFixPasses; ++pass) {
+    const size_t before = result.fixed.size();
+    std::string next = FixOnce(result.bytes, result.fixed, nullptr);
+    if (result.fixed.size() == before) break;
+    result.bytes = std::move(next);
+  }
   return result;
 }
 

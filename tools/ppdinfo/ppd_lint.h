@@ -43,7 +43,10 @@ struct FixResult {
 // expanded into four-value statements over the choices it means, a '"' in a
 // translation written as <22>, a missing *CloseUI inserted where the
 // specification's reading closes the block. Everything else is kept byte
-// for byte, line ends included.
+// for byte, line ends included. A fix that brings another fixable
+// construct to light is followed by further passes (four at most). `fixed`
+// holds the findings of every pass, `unfixed` those of the input, with its
+// line numbers.
 FixResult FixPpd(const std::string& bytes);
 
 // A short name of the rule ("short-constraint", ...).

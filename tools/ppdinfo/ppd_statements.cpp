@@ -22,6 +22,7 @@ struct LogicalLine {
   size_t begin = 0;
   size_t end = 0;
   size_t lineEnd = 0;
+  bool openQuote = false;
 };
 
 // Reads the next logical line from `pos`, skipping blank lines; false at
@@ -29,6 +30,7 @@ struct LogicalLine {
 bool NextLine(const std::string& bytes, size_t& pos, LogicalLine& line) {
   line.text.clear();
   line.at.clear();
+  line.openQuote = false;
   bool colon = false;
   bool endquote = false;
   const size_t n = bytes.size();
@@ -37,6 +39,7 @@ bool NextLine(const std::string& bytes, size_t& pos, LogicalLine& line) {
   for (;;) {
     if (pos >= n) {
       line.end = line.lineEnd = n;
+      line.openQuote = endquote;
       break;
     }
     const size_t here = pos;
@@ -112,6 +115,7 @@ bool ParseLine(const LogicalLine& line, Statement& s) {
   s.begin = line.at.empty() ? line.begin : line.at[0];
   s.end = line.end;
   s.lineEnd = line.lineEnd;
+  s.openQuote = line.openQuote;
   return true;
 }
 

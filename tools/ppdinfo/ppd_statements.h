@@ -24,6 +24,7 @@ struct Statement {
   bool hasOption = false;
   bool hasText = false;
   bool hasValue = false;
+  bool openQuote = false;                 // its quoted value runs to the end of the file
   size_t optionBegin = 0, optionEnd = 0;  // offsets of the option keyword
   size_t textBegin = 0, textEnd = 0;      // offsets of the translation
   size_t valueBegin = 0;                  // offset of the value string (after blanks)

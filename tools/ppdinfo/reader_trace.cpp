@@ -303,15 +303,18 @@ class Tracer {
       } else if (StartsWith(token, kQueryPrefix)) {
         if (!Token(false, t)) return false;
       } else if (keyword.Equals(token)) {
-        TraceOption option;
+        // The option counts from here on, as in PpdDocument, whatever follows.
+        trace_.features[index].options.emplace_back();
         PpdString optionKeyword;
         PpdString optionTranslation;
-        if (!Name(optionKeyword, optionTranslation, option.name)) return false;
+        TraceToken name;
+        if (!Name(optionKeyword, optionTranslation, name)) return false;
+        TraceOption& option = trace_.features[index].options.back();
+        option.name = name;
         option.keyword = Utf8(optionKeyword);
         option.translation = Utf8(optionTranslation);
         CheckName(option.name, "option keyword",
                   "translation of " + Utf8(keyword) + " " + option.keyword);
-        trace_.features[index].options.push_back(option);
         if (!Token(false, t)) return false;
       }
     }
