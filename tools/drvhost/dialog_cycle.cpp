@@ -109,7 +109,7 @@ std::string ShowChangeAndApply(PluginHost& host, TreeSession& tree) {
     const PageChange* change = ChangeFor(page);
     if (!change) return "page '" + Narrow(sheet.pages()[i].title) + "' has no change to make";
     made.emplace_back(change, change->make(page));
-    Paint(window);
+    SheetHost::PumpMessages();
   }
   Apply(window, tree.param());
   for (const auto& [change, expected] : made) {

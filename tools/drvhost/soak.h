@@ -1,10 +1,11 @@
 // The soak: the printing preferences opened and closed many times in one
 // process with the DLL loaded once, then the DLL loaded, used once and freed
 // many times, with the DLL's heap blocks counted after every cycle and the
-// process's heap bytes, GDI objects and USER objects sampled every few
-// cycles. It passes when DllCanUnloadNow answers S_OK after every cycle, the
-// DLL holds the same blocks after every cycle and none once it is unloaded,
-// and the GDI and USER objects stay at their count after the first cycle.
+// process's heap bytes, GDI objects, USER objects and free TLS slot sampled
+// every few cycles. It passes when DllCanUnloadNow answers S_OK after every
+// cycle, the DLL holds the same blocks after every cycle and none once it is
+// unloaded, GDI and USER objects and the TLS slot stay at their count after
+// the first cycle, and heap bytes stay within a wide allowance.
 // A leak injected per cycle (a brush, a heap block of the DLL, a window)
 // shows that the checks bite.
 //
