@@ -50,6 +50,8 @@ void LeakWindow(const CountedModule&) {
                   nullptr);
 }
 
+void LeakTlsSlot(const CountedModule&) { TlsAlloc(); }
+
 struct LeakKind {
   const wchar_t* name;
   void (*inject)(const CountedModule&);
@@ -58,6 +60,7 @@ constexpr LeakKind kLeaks[] = {
     {L"brush", &LeakBrush},
     {L"heap-block", &LeakHeapBlock},
     {L"window", &LeakWindow},
+    {L"tls-slot", &LeakTlsSlot},
 };
 
 struct SoakOptions {
@@ -306,7 +309,7 @@ class Soak {
 int Usage() {
   std::fprintf(stderr,
                "usage: drvhost --soak [--dll PATH] [--ppd FILE] [--cycles N] [--loads N] "
-               "[--leak brush|heap-block|window]\n");
+               "[--leak brush|heap-block|window|tls-slot]\n");
   return 2;
 }
 

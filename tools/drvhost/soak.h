@@ -6,11 +6,11 @@
 // cycle, the DLL holds the same blocks after every cycle and none once it is
 // unloaded, GDI and USER objects and the TLS slot stay at their count after
 // the first cycle, and heap bytes stay within a wide allowance.
-// A leak injected per cycle (a brush, a heap block of the DLL, a window)
-// shows that the checks bite.
+// A leak injected per cycle (a brush, a heap block of the DLL, a window, a
+// TLS slot) shows that the checks bite.
 //
 // drvhost --soak [--dll PATH] [--ppd FILE] [--cycles N] [--loads N]
-//                [--leak brush|heap-block|window]
+//                [--leak brush|heap-block|window|tls-slot]
 #pragma once
 
 #include <string>
