@@ -1,5 +1,7 @@
 #include "core/module.h"
 
+#include <cstddef>  // names the C++ runtime (__GLIBCXX__)
+
 #include "platform/activation_context_api.h"
 
 namespace vornik {

@@ -77,21 +77,6 @@ const PageChange* ChangeFor(HWND page) {
   return nullptr;
 }
 
-// The driver's Apply: the sheet applies its pages, then the driver calls the
-// plug-in's item callback.
-void Apply(HWND sheet, OEMCUIPPARAM& param) {
-  SendMessageW(sheet, PSM_APPLY, 0, 0);
-  if (!param.OEMCUIPCallback) return;
-  CPSUICBPARAM callback{};
-  callback.cbSize = sizeof(callback);
-  callback.Reason = CPSUICB_REASON_APPLYNOW;
-  callback.hDlg = sheet;
-  callback.pOptItem = param.pDrvOptItems;
-  callback.cOptItem = static_cast<WORD>(param.cDrvOptItems);
-  callback.pCurItem = param.pDrvOptItems;
-  param.OEMCUIPCallback(&callback, &param);
-}
-
 std::string ShowChangeAndApply(PluginHost& host, TreeSession& tree) {
   Report quiet(true);
   SheetHost sheet;
@@ -111,7 +96,7 @@ std::string ShowChangeAndApply(PluginHost& host, TreeSession& tree) {
     made.emplace_back(change, change->make(page));
     SheetHost::PumpMessages();
   }
-  Apply(window, tree.param());
+  ApplyWithItemCallback(window, tree.param());
   for (const auto& [change, expected] : made) {
     if (!change->landed(host, tree.items(), expected))
       return std::string("the change of ") + change->what + " did not reach the driver";
