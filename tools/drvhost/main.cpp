@@ -3,10 +3,12 @@
 // devmode, the device settings tree and the printing-preferences tree in two
 // states of the installed hardware.
 //
-// Usage: drvhost [--dll PATH] [--ppd FILE] [--installed KEYWORD=OPTION]...
+// Usage: drvhost [--dll PATH] [--inf FILE] [--ppd FILE] [--installed KEYWORD=OPTION]...
 //                [--pages FOLDER | --show]
 //   --dll PATH      the plug-in to load (default: vornik.dll beside drvhost.exe)
-//   --ppd FILE      the printer's PPD (default: the sample Corvane CV5400)
+//   --inf FILE      the driver package the printer is installed from (default:
+//                   the built package of this architecture and flavour)
+//   --ppd FILE      the printer's PPD instead of the package's
 //   --installed K=O the driver's current setting of an installable option
 //                   (keyword without '*'); given once or more, the document
 //                   tree is shown for these settings only
@@ -22,6 +24,7 @@
 #include <utility>
 #include <vector>
 
+#include "driver_package.h"
 #include "page_pictures.h"
 #include "plugin_host.h"
 #include "ppd/document.h"
@@ -36,7 +39,8 @@ using vornik::host::Narrow;
 
 struct Options {
   std::wstring dllPath;
-  std::wstring ppdPath = VORNIK_SAMPLE_PPD;
+  std::wstring infPath = VORNIK_PACKAGE_INF;
+  std::wstring ppdPath;  // empty: the package's
   std::vector<std::pair<std::string, std::string>> installed;
   bool pages = false;
   std::wstring pagesFolder;  // empty with --show
@@ -62,6 +66,8 @@ bool ParseArguments(int argc, wchar_t** argv, Options& options) {
     const std::wstring value = argv[++i];
     if (arg == L"--dll") {
       options.dllPath = value;
+    } else if (arg == L"--inf") {
+      options.infPath = value;
     } else if (arg == L"--ppd") {
       options.ppdPath = value;
     } else if (arg == L"--pages") {
@@ -122,10 +128,32 @@ std::vector<std::pair<std::string, Settings>> InstalledStates(const vornik::PpdD
 }
 
 int Usage() {
-  std::fprintf(stderr,
-               "usage: drvhost [--dll PATH] [--ppd FILE] [--installed KEYWORD=OPTION]... "
-               "[--pages FOLDER | --show]\n");
+  std::fprintf(
+      stderr,
+      "usage: drvhost [--dll PATH] [--inf FILE] [--ppd FILE] [--installed KEYWORD=OPTION]... "
+      "[--pages FOLDER | --show]\n");
   return 2;
+}
+
+// The driver the package installs, with another PPD if one is given.
+vornik::host::DriverFiles PackageDriver(const vornik::host::DriverPackage& package,
+                                        const std::wstring& ppdPath) {
+  return {package.modelName, ppdPath, vornik::host::FileNameOf(ppdPath), package.dependentFiles};
+}
+
+// What the spooler reports for the installed driver, and the UI plug-in its
+// configuration file names.
+std::string InstalledDriver(const vornik::host::SpoolerPrinter& printer) {
+  using vornik::host::FileNameOf;
+  std::string files, plugins;
+  for (const std::wstring& file : printer.reportedDependentFiles()) {
+    files += (files.empty() ? "" : ", ") + Narrow(FileNameOf(file));
+    if (!vornik::host::IsConfigurationFile(file)) continue;
+    plugins += ", UI plug-in named by " + Narrow(FileNameOf(file)) + ": " +
+               Narrow(vornik::host::ConfiguredPlugin(file));
+  }
+  return "installed: driver '" + Narrow(printer.driverName()) + "', data file " +
+         Narrow(FileNameOf(printer.reportedDataFile())) + ", dependent files " + files + plugins;
 }
 
 }  // namespace
@@ -135,6 +163,16 @@ int wmain(int argc, wchar_t** argv) {
     return vornik::host::RunSoak(argc, argv, DefaultDllPath());
   Options options;
   if (!ParseArguments(argc, argv, options)) return Usage();
+
+  vornik::host::DriverPackage package;
+  std::wstring packageError;
+  if (!vornik::host::ReadDriverPackage(options.infPath, vornik::host::RunningSystemVersion(),
+                                       package, packageError)) {
+    std::fprintf(stderr, "drvhost: cannot install from the package: %s\n",
+                 Narrow(packageError).c_str());
+    return 1;
+  }
+  if (options.ppdPath.empty()) options.ppdPath = package.dataFile;
 
   std::unique_ptr<vornik::PpdDocument> ppd = ReadPpd(options.ppdPath);
   if (!ppd) {
@@ -155,9 +193,12 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
 
-  vornik::host::SpoolerPrinter printer(L"vornik demo printer", options.ppdPath);
-  report.Step("Install the printer with the PPD as the driver's data file",
-              printer.installed() ? "installed" : "failed: " + Narrow(printer.error()));
+  if (!package.note.empty()) report.Note(Narrow(package.note));
+  vornik::host::SpoolerPrinter printer(L"vornik demo printer",
+                                       PackageDriver(package, options.ppdPath));
+  report.Step(
+      "Install the printer from the package " + Narrow(options.infPath),
+      printer.installed() ? InstalledDriver(printer) : "failed: " + Narrow(printer.error()));
   if (!printer.installed()) return 1;
   vornik::host::PrinterHandle handle = printer.Open();
 
