@@ -10,6 +10,7 @@
 
 #include "counted_module.h"
 #include "dialog_cycle.h"
+#include "driver_package.h"
 #include "plugin_host.h"
 #include "ppd/document.h"
 #include "ppd/ppd_file.h"
@@ -79,7 +80,7 @@ constexpr LeakKind kLeaks[] = {
 
 struct SoakOptions {
   std::wstring dllPath;
-  std::wstring ppdPath = VORNIK_SAMPLE_PPD;
+  std::wstring ppdPath;  // empty: the built driver package's
   int dialogCycles = kDefaultDialogCycles;
   int loadCycles = kDefaultLoadCycles;
   const LeakKind* leak = nullptr;
@@ -122,6 +123,15 @@ bool ParseSoakArguments(int argc, wchar_t** argv, SoakOptions& options) {
     if (!valid) return false;
   }
   return true;
+}
+
+// The data file of the built driver package, the host's default PPD; empty
+// when the package cannot be read.
+std::wstring PackagePpd() {
+  DriverPackage package;
+  std::wstring error;
+  if (!ReadDriverPackage(VORNIK_PACKAGE_INF, RunningSystemVersion(), package, error)) return {};
+  return package.dataFile;
 }
 
 std::unique_ptr<PpdDocument> ReadPpd(const std::wstring& path) {
@@ -346,6 +356,7 @@ int RunSoak(int argc, wchar_t** argv, const std::wstring& defaultDllPath) {
   SoakOptions options;
   options.dllPath = defaultDllPath;
   if (!ParseSoakArguments(argc, argv, options)) return Usage();
+  if (options.ppdPath.empty()) options.ppdPath = PackagePpd();
   const std::unique_ptr<PpdDocument> ppd = ReadPpd(options.ppdPath);
   if (!ppd) {
     std::fprintf(stderr, "drvhost: cannot read the PPD %s\n", Narrow(options.ppdPath).c_str());
