@@ -9,6 +9,11 @@ namespace {
 
 constexpr uint32_t kFirstCapacity = 256;
 
+// Made when the module loads rather than at first use: a first-use static
+// takes the runtime's initialisation lock, which in the plug-in keeps a
+// thread record and a TLS slot for good after every unload.
+const PpdString kEmptyString;
+
 uint32_t Hash(const PpdString& text) {
   uint32_t hash = 2166136261u;
   for (int32_t i = 0; i < text.length; ++i) hash = (hash ^ text.text[i]) * 16777619u;
@@ -30,10 +35,7 @@ PpdStringPool::~PpdStringPool() {
   std::free(slots_);
 }
 
-const PpdString& PpdStringPool::Empty() {
-  static const PpdString empty;
-  return empty;
-}
+const PpdString& PpdStringPool::Empty() { return kEmptyString; }
 
 bool PpdStringPool::Grow() {
   const uint32_t capacity = capacity_ == 0 ? kFirstCapacity : 2 * capacity_;

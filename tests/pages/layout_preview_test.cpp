@@ -25,6 +25,7 @@
 #include "pages/transparent_copy.h"
 #include "picturegen/expected_ids.h"
 #include "preview_pictures.h"
+#include "process_resources.h"
 #include "resources/resource_ids.h"
 #include "screen_checks.h"
 
@@ -305,16 +306,6 @@ bool NeedRealScreen() {
   return false;
 }
 
-// GDI objects alive in this process, by probing the handle table: Wine
-// accepts a handle's table index alone.
-int CountGdiObjects() {
-  int count = 0;
-  for (ULONG_PTR index = 1; index < 0x10000; ++index) {
-    count += GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0;
-  }
-  return count;
-}
-
 // The Layout page of a sheet over items with chosen selections.
 class PreviewPage {
  public:
@@ -510,17 +501,17 @@ TEST(LayoutPreview, PaintingReleasesEveryGdiObject) {
   ASSERT_TRUE(page.opened());
 
   // The probe sees objects come and go.
-  const int before = CountGdiObjects();
+  const int before = host::CountGdiObjects();
   std::vector<HBRUSH> brushes;
   for (int i = 0; i < 40; ++i) brushes.push_back(CreateSolidBrush(RGB(i, 0, 0)));
-  EXPECT_EQ(CountGdiObjects(), before + 40);
+  EXPECT_EQ(host::CountGdiObjects(), before + 40);
   for (HBRUSH brush : brushes) DeleteObject(brush);
-  EXPECT_EQ(CountGdiObjects(), before);
+  EXPECT_EQ(host::CountGdiObjects(), before);
 
   for (int i = 0; i < 5; ++i) page.page().Repaint();
-  const int settled = CountGdiObjects();
+  const int settled = host::CountGdiObjects();
   for (int i = 0; i < 500; ++i) page.page().Repaint(/*wholePage=*/false);
-  const int after = CountGdiObjects();
+  const int after = host::CountGdiObjects();
   EXPECT_LE(after - settled, 5) << settled << " objects before 500 paints, " << after << " after";
 }
 

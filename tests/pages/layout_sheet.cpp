@@ -126,19 +126,7 @@ void LayoutSheet::LeaveAndReturn() {
   host::SheetHost::PumpMessages();
 }
 
-void LayoutSheet::Apply() {
-  SendMessageW(sheet_, PSM_APPLY, 0, 0);
-  OEMCUIPPARAM& param = harness_.param();
-  if (!param.OEMCUIPCallback) return;
-  CPSUICBPARAM callback{};
-  callback.cbSize = sizeof(callback);
-  callback.Reason = CPSUICB_REASON_APPLYNOW;
-  callback.hDlg = sheet_;
-  callback.pOptItem = param.pDrvOptItems;
-  callback.cOptItem = static_cast<WORD>(param.cDrvOptItems);
-  callback.pCurItem = param.pDrvOptItems;
-  param.OEMCUIPCallback(&callback, &param);
-}
+void LayoutSheet::Apply() { host::ApplyWithItemCallback(sheet_, harness_.param()); }
 
 void LayoutSheet::Repaint(bool wholePage) {
   if (wholePage) {

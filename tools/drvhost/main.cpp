@@ -14,6 +14,8 @@
 //                   tree is shown for these settings only
 //   --pages FOLDER  show the plug-in's pages and save a picture of each
 //   --show          show the plug-in's pages until the sheet is closed
+//        drvhost --soak ...   opens and closes the dialog many times and checks
+//                             that nothing leaks (see soak.h)
 #include <windows.h>
 
 #include <cstdio>
@@ -27,6 +29,7 @@
 #include "plugin_host.h"
 #include "ppd/document.h"
 #include "ppd/ppd_file.h"
+#include "soak.h"
 #include "spooler_printer.h"
 #include "tree_session.h"
 
@@ -156,6 +159,8 @@ std::string InstalledDriver(const vornik::host::SpoolerPrinter& printer) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
+  if (vornik::host::IsSoakCommand(argc, argv))
+    return vornik::host::RunSoak(argc, argv, DefaultDllPath());
   Options options;
   if (!ParseArguments(argc, argv, options)) return Usage();
 

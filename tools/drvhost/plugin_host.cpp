@@ -38,11 +38,13 @@ std::string DevmodeSummary(const PrivateDevmode& dm) {
 }  // namespace
 
 void Report::Step(const std::string& step, const std::string& result) {
+  if (quiet_) return;
   std::printf("%2d. %s: %s\n", ++count_, step.c_str(), result.c_str());
   std::fflush(stdout);
 }
 
 void Report::Note(const std::string& text) {
+  if (quiet_) return;
   std::printf("    %s\n", text.c_str());
   std::fflush(stdout);
 }

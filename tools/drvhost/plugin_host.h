@@ -14,11 +14,14 @@ namespace vornik::host {
 
 class Report {
  public:
+  // A quiet report prints nothing (for hosts that repeat the steps).
+  explicit Report(bool quiet = false) : quiet_(quiet) {}
   // Prints "<n>. <step>: <result>" to standard output.
   void Step(const std::string& step, const std::string& result);
   void Note(const std::string& text);
 
  private:
+  bool quiet_;
   int count_ = 0;
 };
 

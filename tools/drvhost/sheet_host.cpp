@@ -146,6 +146,19 @@ void SheetHost::CloseSheet() {
   PumpMessages();
 }
 
+void ApplyWithItemCallback(HWND sheet, OEMCUIPPARAM& param) {
+  SendMessageW(sheet, PSM_APPLY, 0, 0);
+  if (!param.OEMCUIPCallback) return;
+  CPSUICBPARAM callback{};
+  callback.cbSize = sizeof(callback);
+  callback.Reason = CPSUICB_REASON_APPLYNOW;
+  callback.hDlg = sheet;
+  callback.pOptItem = param.pDrvOptItems;
+  callback.cOptItem = static_cast<WORD>(param.cDrvOptItems);
+  callback.pCurItem = param.pDrvOptItems;
+  param.OEMCUIPCallback(&callback, &param);
+}
+
 void SheetHost::PumpMessages() {
   MSG message;
   while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {

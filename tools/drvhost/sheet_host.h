@@ -2,7 +2,8 @@
 // driver's UI module plays it around a plug-in: a pfnComPropSheet that
 // records every call it receives, turns the page records added with
 // CPSFUNC_ADD_PROPSHEETPAGEW into real property-sheet pages, and shows those
-// pages in a real, modeless PropertySheetW. Comctl32 is loaded at run time.
+// pages in a real, modeless PropertySheetW, and applies them as the driver
+// does. Comctl32 is loaded at run time.
 #pragma once
 
 #include <windows.h>
@@ -13,6 +14,8 @@
 #include <cstddef>
 #include <string>
 #include <vector>
+
+#include "platform/printoem.h"
 
 namespace vornik::host {
 
@@ -85,5 +88,9 @@ class SheetHost {
   bool pagesHandedOver_ = false;
   HWND sheet_ = nullptr;
 };
+
+// The driver's Apply: the sheet applies its pages, then the driver calls the
+// plug-in's item callback (if the item pass installed one) over its items.
+void ApplyWithItemCallback(HWND sheet, OEMCUIPPARAM& param);
 
 }  // namespace vornik::host
