@@ -35,17 +35,18 @@ add_link_options(-static -static-libgcc -static-libstdc++
   -Wl,--major-subsystem-version,${VORNIK_SUBSYSTEM_MAJOR},--minor-subsystem-version,${VORNIK_SUBSYSTEM_MINOR}
   -Wl,--major-os-version,${VORNIK_SUBSYSTEM_MAJOR},--minor-os-version,${VORNIK_SUBSYSTEM_MINOR})
 
-# 64-bit programs run under Wine; 32-bit ones cannot run on these machines
-# and are only built and checked statically.
-if(VORNIK_ARCH STREQUAL "x64")
-  set(VORNIK_RUN_TESTS ON)
-  set(VORNIK_WINEPREFIX ${CMAKE_SOURCE_DIR}/build/wineprefix CACHE PATH "Wine prefix for tests")
-  configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.sh.in ${CMAKE_BINARY_DIR}/wine-run.sh
+# Tests run under Wine in a project-local prefix, the x86 programs too (Wine's
+# 32-bit half); scripts/test.sh falls back to the static checks where a
+# machine cannot run 32-bit programs. wine-run.sh runs a program headless;
+# wine-run-display.sh runs one with the X11 driver on the test bed's display.
+set(VORNIK_RUN_TESTS ON)
+set(VORNIK_WINEPREFIX ${CMAKE_SOURCE_DIR}/build/wineprefix CACHE PATH "Wine prefix for tests")
+foreach(script wine-run.sh wine-run-display.sh)
+  configure_file(${CMAKE_SOURCE_DIR}/cmake/${script}.in ${CMAKE_BINARY_DIR}/${script}
                  FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE
                  @ONLY)
-  set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
-else()
-  set(VORNIK_RUN_TESTS OFF)
-endif()
+endforeach()
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run.sh)
+set(VORNIK_DISPLAY_RUN ${CMAKE_BINARY_DIR}/wine-run-display.sh)
 
 find_package(Python3 REQUIRED COMPONENTS Interpreter)

@@ -1,5 +1,6 @@
 #!/bin/sh
-# The demo: builds the x64 later-flavour DLL and the driver host, then plays the
+# The demo: builds the x64 later-flavour DLL and the driver host (or those of
+# another Windows preset: --preset win32-later, ...), then plays the
 # PostScript driver around the plug-in under Wine with the sample printer and
 # prints what the plug-in did. With a display (DISPLAY set, run from a
 # terminal) the printing-preferences pages open for you to use; headless, a
@@ -8,8 +9,17 @@
 # driver host (see README).
 set -eu
 cd "$(dirname "$0")/.."
-scripts/packages.sh
 preset=win64-later
+if [ "${1:-}" = --preset ]; then
+  [ $# -ge 2 ] || { echo "usage: $0 [--preset PRESET] [driver host options]" >&2; exit 2; }
+  preset=$2
+  shift 2
+fi
+case $preset in
+  win64-later | win64-earlier | win32-later | win32-earlier) ;;
+  *) echo "$0: '$preset' is not a Windows preset (win64-later, win64-earlier, win32-later, win32-earlier)" >&2; exit 2 ;;
+esac
+scripts/packages.sh
 mkdir -p build
 if ! { cmake --preset $preset && cmake --build --preset $preset; } >build/demo-build.log 2>&1; then
   tail -n 40 build/demo-build.log

@@ -7,6 +7,12 @@
 # programs with Msimg32.dll switched off and without the theme (which draws
 # through it), for the fallbacks of programs that use it.
 # With no arguments only prepares the prefix.
+#
+# A prefix serves 64-bit and 32-bit programs only when it was made after the
+# 32-bit half of Wine (Debian's wine32:i386) was installed; one made before
+# cannot start any program afterwards. The ready stamp records which halves
+# were present, and a prefix made without the 32-bit half is made again once
+# that half is there.
 set -eu
 : "${WINEPREFIX:?WINEPREFIX must be set}"
 export WINEDEBUG="${WINEDEBUG:--all}"
@@ -22,9 +28,18 @@ if [ "${VORNIK_WINE_NO_MSIMG32:-0}" = 1 ]; then
 fi
 export WINEPREFIX
 mkdir -p "$(dirname "$WINEPREFIX")"
+stamp="$WINEPREFIX/.vornik-ready-4"
+halves=64
+[ -x /usr/lib/wine/wine ] && halves=32+64
 (
   flock 9
-  if [ ! -f "$WINEPREFIX/.vornik-ready-3" ]; then
+  if [ -f "$stamp" ] && [ "$(cat "$stamp")" != "$halves" ] && [ "$halves" = 32+64 ]; then
+    rm -f "$stamp"
+  fi
+  if [ ! -f "$stamp" ]; then
+    # Whatever an older version of this script or another Wine left here.
+    WINEPREFIX="$WINEPREFIX" wineserver -k >/dev/null 2>&1 || true
+    rm -rf "$WINEPREFIX"
     WINEDLLOVERRIDES="mscoree,mshtml,winemenubuilder.exe=" wineboot -i >/dev/null 2>&1 || true
     wine reg add 'HKCU\Software\Wine\Drivers' /v Graphics /d "$driver" /f >/dev/null 2>&1
     # Programs with these names see an older system version.
@@ -32,17 +47,19 @@ mkdir -p "$(dirname "$WINEPREFIX")"
     wine reg add 'HKCU\Software\Wine\AppDefaults\drvhost-winxp.exe' /v Version /d winxp /f >/dev/null 2>&1
     if [ "$driver" = x11 ]; then
       # Xvfb has no window manager: Wine places and frames the windows itself
-      # (a managed window waits for a manager at every unmap). The pages'
-      # "MS UI Gothic" is missing here; a font that Wine sizes the same way
-      # in the sheet and in its pages keeps every page inside its sheet.
+      # (a managed window waits for a manager at every unmap).
       wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
-      wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d 'DejaVu Sans' /f >/dev/null 2>&1
     fi
+    # The later flavour's "MS UI Gothic" is missing under Wine. IPAPGothic has
+    # the metrics of the platform's proportional Gothic (the same Latin widths
+    # as "MS UI Gothic") and Japanese glyphs, so pages look and measure as
+    # users see them. "MS Shell Dlg" maps to Wine's Tahoma, as on the platform.
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v 'MS UI Gothic' /d 'IPAPGothic' /f >/dev/null 2>&1
     if [ "$no_msimg32" = 1 ]; then
       wine reg add 'HKCU\Software\Microsoft\Windows\CurrentVersion\ThemeManager' /v ThemeActive /d 0 /f >/dev/null 2>&1
     fi
     wineserver -w
-    touch "$WINEPREFIX/.vornik-ready-3"
+    echo "$halves" >"$stamp"
   fi
 ) 9>"$WINEPREFIX.lock"
 [ $# -eq 0 ] && exit 0

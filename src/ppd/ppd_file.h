@@ -1,4 +1,4 @@
-// Builds a PpdDocument from an open file, one fgetc at a time.
+// Builds a PpdDocument from an open file, one byte at a time.
 #pragma once
 
 #include <cstdio>
