@@ -25,6 +25,7 @@
 #include "screen_capture.h"
 #include "screen_checks.h"
 #include "support/string_block.h"
+#include "support/wine_tahoma.h"
 #include "ui_language.h"
 
 namespace vornik::test {
@@ -194,6 +195,7 @@ class ControlFontDc {
   }
   ControlFontDc(const ControlFontDc&) = delete;
   ControlFontDc& operator=(const ControlFontDc&) = delete;
+  HDC get() const { return dc_; }
 
   // The extent of `text` drawn with `format`, broken into lines of `width`
   // pixels when the format breaks words.
@@ -354,6 +356,38 @@ std::vector<Fit> MeasurePage(HWND sheet, HWND page) {
   const std::map<HWND, SIZE> rooms = Rooms(sheet, page, controls);
   for (Fit& fit : fits) fit.room = rooms.at(GetDlgItem(page, fit.control));
   return fits;
+}
+
+// The face that renders a control's font, as the font file names it.
+std::wstring RenderingFace(HWND control) {
+  const ControlFontDc dc(control);
+  std::vector<BYTE> metrics(GetOutlineTextMetricsW(dc.get(), 0, nullptr));
+  auto* outline = reinterpret_cast<OUTLINETEXTMETRICW*>(metrics.data());
+  if (metrics.empty() || !GetOutlineTextMetricsW(dc.get(), metrics.size(), outline)) return {};
+  return reinterpret_cast<const wchar_t*>(metrics.data() +
+                                          reinterpret_cast<ULONG_PTR>(outline->otmpFullName));
+}
+
+// Wine's Tahoma before any page is made.
+class WineTahoma : public ::testing::Environment {
+ public:
+  void SetUp() override { ASSERT_TRUE(AddWineTahoma()) << "Wine's Tahoma cannot be added"; }
+};
+const ::testing::Environment* const kWineTahoma =
+    ::testing::AddGlobalTestEnvironment(new WineTahoma);
+
+// The dialog fonts are rendered with the faces that users' systems measure
+// alike: IPAPGothic for "MS UI Gothic", Wine's Tahoma for "MS Shell Dlg".
+// Any other face makes every measurement here meaningless.
+TEST(PageFonts, TheDialogFontIsRenderedFaithfully) {
+  const std::wstring standIn = kFlavour.dialogFontPoints == 9 ? L"IPAPGothic" : L"Wine Tahoma";
+  LanguageSheet sheet(*host::FindUiLanguage(L"neutral"));
+  ASSERT_TRUE(sheet.opened());
+  const std::wstring face =
+      RenderingFace(GetDlgItem(sheet.Show(kLayoutPage), IDC_LAYOUT_ORIENTATION_LABEL));
+  EXPECT_EQ(face.compare(0, standIn.size(), standIn), 0)
+      << "\"" << Utf8(kFlavour.dialogFont) << "\" is rendered with \"" << Utf8(face) << "\", not "
+      << Utf8(standIn) << " (the Wine prefix's font settings)";
 }
 
 class PageTexts : public ::testing::TestWithParam<const UiLanguage*> {};
