@@ -24,6 +24,7 @@
 #include "resources/resource_ids.h"
 #include "screen_capture.h"
 #include "screen_checks.h"
+#include "support/language_scope.h"
 #include "support/string_block.h"
 #include "support/wine_tahoma.h"
 #include "ui_language.h"
@@ -48,24 +49,6 @@ std::vector<const UiLanguage*> AllLanguages() {
   for (size_t i = 0; i < count; ++i) all.push_back(&languages[i]);
   return all;
 }
-
-// The calling thread in one language for the length of a test.
-class LanguageScope {
- public:
-  explicit LanguageScope(const UiLanguage& language)
-      : locale_(GetThreadLocale()), switched_(host::UseUiLanguage(language)) {}
-  ~LanguageScope() {
-    SetThreadPreferredUILanguages(0, nullptr, nullptr);
-    SetThreadLocale(locale_);
-  }
-  LanguageScope(const LanguageScope&) = delete;
-  LanguageScope& operator=(const LanguageScope&) = delete;
-  bool switched() const { return switched_; }
-
- private:
-  LCID locale_;
-  bool switched_;
-};
 
 enum Page { kLayoutPage, kJobSettingsPage };
 constexpr const char* kPageNames[] = {"Layout", "Job Settings"};
