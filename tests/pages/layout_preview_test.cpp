@@ -26,6 +26,7 @@
 #include "picturegen/expected_ids.h"
 #include "preview_pictures.h"
 #include "resources/resource_ids.h"
+#include "png_file.h"
 #include "screen_checks.h"
 
 namespace vornik::test {

@@ -4,6 +4,7 @@
 #include <objbase.h>
 
 #include "resources/resource_ids.h"
+#include "png_file.h"
 #include "screen_capture.h"
 
 namespace vornik::host {
