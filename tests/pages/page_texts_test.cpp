@@ -21,6 +21,7 @@
 
 #include "core/flavour.h"
 #include "layout_sheet.h"
+#include "platform/gdi_handles.h"
 #include "resources/resource_ids.h"
 #include "screen_capture.h"
 #include "screen_checks.h"
@@ -170,21 +171,14 @@ std::vector<std::wstring> TextsOf(HWND control, Kind kind) {
 // draws them.
 class ControlFontDc {
  public:
-  explicit ControlFontDc(HWND control)
-      : dc_(CreateCompatibleDC(nullptr)), previous_(SelectObject(dc_, FontOf(control))) {}
-  ~ControlFontDc() {
-    SelectObject(dc_, previous_);
-    DeleteDC(dc_);
-  }
-  ControlFontDc(const ControlFontDc&) = delete;
-  ControlFontDc& operator=(const ControlFontDc&) = delete;
-  HDC get() const { return dc_; }
+  explicit ControlFontDc(HWND control) : font_(dc_.get(), FontOf(control)) {}
 
+  HDC get() const { return dc_.get(); }
   // The extent of `text` drawn with `format`, broken into lines of `width`
   // pixels when the format breaks words.
   SIZE Extent(const std::wstring& text, UINT format, int width) const {
     RECT rect{0, 0, width, 0};
-    DrawTextW(dc_, text.c_str(), static_cast<int>(text.size()), &rect, format | DT_CALCRECT);
+    DrawTextW(dc_.get(), text.c_str(), static_cast<int>(text.size()), &rect, format | DT_CALCRECT);
     return {rect.right, rect.bottom};
   }
 
@@ -193,8 +187,8 @@ class ControlFontDc {
     const auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0));
     return font ? font : GetStockObject(SYSTEM_FONT);
   }
-  HDC dc_;
-  HGDIOBJ previous_;
+  MemoryDc dc_{nullptr};
+  Selection font_;
 };
 
 SIZE ClientSize(HWND window) {

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "platform/gdi_handles.h"
+
 namespace vornik::gallery {
 namespace {
 
@@ -15,65 +17,46 @@ constexpr uint32_t kGround = 0xFFFFFF;
 constexpr uint32_t kFrame = 0xA0A0A0;
 constexpr COLORREF kLabelColour = RGB(0x20, 0x20, 0x20);
 
-// A top-down 32-bit DIB section selected into a memory DC, for drawing.
-class DrawingSurface {
- public:
-  DrawingSurface(int width, int height) : dc_(CreateCompatibleDC(nullptr)) {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = width;
-    info.bmiHeader.biHeight = -height;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
-    bitmap_ =
-        CreateDIBSection(dc_, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(&bits_), nullptr, 0);
-    if (dc_ && bitmap_) previous_ = SelectObject(dc_, bitmap_);
-  }
-  ~DrawingSurface() {
-    if (previous_) SelectObject(dc_, previous_);
-    if (bitmap_) DeleteObject(bitmap_);
-    if (dc_) DeleteDC(dc_);
-  }
-  DrawingSurface(const DrawingSurface&) = delete;
-  DrawingSurface& operator=(const DrawingSurface&) = delete;
+// A top-down 32-bit DIB section for `dc`; `bits` receives its pixels.
+HBITMAP CreateTopDownDib(HDC dc, int width, int height, uint32_t** bits) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  return CreateDIBSection(dc, &info, DIB_RGB_COLORS, reinterpret_cast<void**>(bits), nullptr, 0);
+}
 
-  bool ready() const { return previous_ && bits_; }
-  HDC dc() const { return dc_; }
-  uint32_t* bits() const { return bits_; }
-
- private:
-  HDC dc_;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ previous_ = nullptr;
-  uint32_t* bits_ = nullptr;
-};
-
-// A font for the labels, selected for the surface's lifetime.
-class LabelFont {
- public:
-  explicit LabelFont(HDC dc)
-      : dc_(dc),
-        font_(CreateFontW(-MulDiv(kLabelPoints, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0,
-                          FW_SEMIBOLD, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
-                          CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY, DEFAULT_PITCH, L"Tahoma")),
-        previous_(font_ ? SelectObject(dc, font_) : nullptr) {}
-  ~LabelFont() {
-    if (previous_) SelectObject(dc_, previous_);
-    if (font_) DeleteObject(font_);
-  }
-  LabelFont(const LabelFont&) = delete;
-  LabelFont& operator=(const LabelFont&) = delete;
-
- private:
-  HDC dc_;
-  HFONT font_;
-  HGDIOBJ previous_;
-};
+HFONT CreateLabelFont(HDC dc) {
+  return CreateFontW(-MulDiv(kLabelPoints, GetDeviceCaps(dc, LOGPIXELSY), 72), 0, 0, 0, FW_SEMIBOLD,
+                     FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                     ANTIALIASED_QUALITY, DEFAULT_PITCH, L"Tahoma");
+}
 
 void FillRect32(uint32_t* bits, int stride, const RECT& rect, uint32_t colour) {
   for (LONG y = rect.top; y < rect.bottom; ++y)
     std::fill(bits + y * stride + rect.left, bits + y * stride + rect.right, colour);
+}
+
+// The tile's label at (left, top) and its framed picture below it, on a
+// surface `stride` pixels wide.
+void DrawTile(HDC dc, uint32_t* bits, int stride, const Tile& tile, int left, int top,
+              int labelWidth) {
+  RECT label{left, top, left + labelWidth, top + kLabelHeight};
+  DrawTextW(dc, tile.label.c_str(), -1, &label,
+            DT_SINGLELINE | DT_LEFT | DT_TOP | DT_NOPREFIX | DT_END_ELLIPSIS);
+  GdiFlush();
+  const CapturedImage& image = tile.image;
+  const int frameTop = top + kLabelHeight;
+  FillRect32(bits, stride, {left, frameTop, left + image.width + 2, frameTop + image.height + 2},
+             kFrame);
+  for (int y = 0; y < image.height; ++y) {
+    std::memcpy(bits + static_cast<size_t>(frameTop + 1 + y) * stride + left + 1,
+                &image.pixels[static_cast<size_t>(y) * image.width],
+                image.width * sizeof(uint32_t));
+  }
 }
 
 }  // namespace
@@ -141,36 +124,26 @@ CapturedImage ComposeSheet(const std::vector<Tile>& tiles, int columns) {
   const int rows = (static_cast<int>(tiles.size()) + columns - 1) / columns;
   const int width = kGap + columns * (cellWidth + kGap);
   const int height = kGap + rows * (kLabelHeight + cellHeight + kGap);
-  DrawingSurface surface(width, height);
-  if (!surface.ready()) return {};
-  FillRect32(surface.bits(), width, {0, 0, width, height}, kGround);
-  {
-    const LabelFont font(surface.dc());
-    SetBkMode(surface.dc(), TRANSPARENT);
-    SetTextColor(surface.dc(), kLabelColour);
-    for (size_t i = 0; i < tiles.size(); ++i) {
-      const CapturedImage& image = tiles[i].image;
-      const int left = kGap + static_cast<int>(i % columns) * (cellWidth + kGap);
-      const int top = kGap + static_cast<int>(i / columns) * (kLabelHeight + cellHeight + kGap);
-      RECT label{left, top, left + cellWidth, top + kLabelHeight};
-      DrawTextW(surface.dc(), tiles[i].label.c_str(), -1, &label,
-                DT_SINGLELINE | DT_LEFT | DT_TOP | DT_NOPREFIX | DT_END_ELLIPSIS);
-      GdiFlush();
-      const int frameTop = top + kLabelHeight;
-      FillRect32(surface.bits(), width,
-                 {left, frameTop, left + image.width + 2, frameTop + image.height + 2}, kFrame);
-      for (int y = 0; y < image.height; ++y) {
-        std::memcpy(surface.bits() + static_cast<size_t>(frameTop + 1 + y) * width + left + 1,
-                    &image.pixels[static_cast<size_t>(y) * image.width],
-                    image.width * sizeof(uint32_t));
-      }
-    }
+  const MemoryDc dc(nullptr);
+  uint32_t* bits = nullptr;
+  const BitmapHandle bitmap(CreateTopDownDib(dc.get(), width, height, &bits));
+  const Selection drawOnBitmap(dc.get(), bitmap.get());
+  const GdiObject<HFONT> font(CreateLabelFont(dc.get()));
+  const Selection writeWithFont(dc.get(), font.get());
+  if (!drawOnBitmap.selected() || !bits) return {};
+  FillRect32(bits, width, {0, 0, width, height}, kGround);
+  SetBkMode(dc.get(), TRANSPARENT);
+  SetTextColor(dc.get(), kLabelColour);
+  for (size_t i = 0; i < tiles.size(); ++i) {
+    const int left = kGap + static_cast<int>(i % columns) * (cellWidth + kGap);
+    const int top = kGap + static_cast<int>(i / columns) * (kLabelHeight + cellHeight + kGap);
+    DrawTile(dc.get(), bits, width, tiles[i], left, top, cellWidth);
   }
   GdiFlush();
   CapturedImage sheet;
   sheet.width = width;
   sheet.height = height;
-  sheet.pixels.assign(surface.bits(), surface.bits() + static_cast<size_t>(width) * height);
+  sheet.pixels.assign(bits, bits + static_cast<size_t>(width) * height);
   for (uint32_t& pixel : sheet.pixels) pixel &= 0x00FFFFFF;
   return sheet;
 }
