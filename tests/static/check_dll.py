@@ -1,5 +1,6 @@
 """Static checks of a built vornik.dll: machine, header versions, exports,
-imports and resources. Usage: check_dll.py DLL --arch x64|x86 --flavour later|earlier
+imports and resources.
+Usage: check_dll.py DLL --arch x64|x86 --flavour later|earlier --version A.B.C.D
 Prints one line per check and a closing 'N passed, N failed' line."""
 
 import argparse
@@ -22,16 +23,19 @@ ASM = "{urn:schemas-microsoft-com:asm.v1}"
 
 
 class Checks:
+    """Counts and prints checks; `prefix` names what the checks are about."""
+
     def __init__(self):
         self.passed = self.failed = 0
+        self.prefix = ""
 
     def expect(self, ok, what, detail=""):
         if ok:
             self.passed += 1
-            print(f"ok    {what}")
+            print(f"ok    {self.prefix}{what}")
         else:
             self.failed += 1
-            print(f"FAIL  {what}: {detail}")
+            print(f"FAIL  {self.prefix}{what}: {detail}")
 
 
 def check_manifest(checks, text, arch):
@@ -51,33 +55,31 @@ def check_manifest(checks, text, arch):
                   [d.attrib for d in deps])
 
 
-def check_version(checks, block):
+def check_version(checks, block, version):
     sig = struct.pack("<I", 0xFEEF04BD)
     at = block.find(sig)
     checks.expect(at >= 0, "version resource has fixed file info")
     if at < 0:
         return
     fms, fls, pms, pls = struct.unpack_from("<IIII", block, at + 8)
-    checks.expect((fms, fls) == (0x00010001, 0x00000005), "file version 1.1.0.5",
-                  f"{fms:#x} {fls:#x}")
-    checks.expect((pms, pls) == (0x00010001, 0x00000005), "product version 1.1.0.5",
-                  f"{pms:#x} {pls:#x}")
+    a, b, c, d = (int(part) for part in version.split("."))
+    want = ((a << 16) | b, (c << 16) | d)
+    checks.expect((fms, fls) == want, f"file version {version}", f"{fms:#x} {fls:#x}")
+    checks.expect((pms, pls) == want, f"product version {version}", f"{pms:#x} {pls:#x}")
     text = block.decode("utf-16-le", errors="replace")
     checks.expect("vornik" in text, "version texts name the product")
 
 
-def main():
-    parser = argparse.ArgumentParser()
-    parser.add_argument("dll")
-    parser.add_argument("--arch", choices=MACHINES, required=True)
-    parser.add_argument("--flavour", choices=HEADER_VERSION, required=True)
-    args = parser.parse_args()
-
-    pe = PeFile(args.dll)
-    checks = Checks()
-    checks.expect(pe.machine == MACHINES[args.arch], "machine type", hex(pe.machine))
+def check_dll(checks, path, arch, flavour, version):
+    """Every check of the DLL at `path` for this architecture and flavour."""
+    try:
+        pe = PeFile(path)
+    except (OSError, ValueError) as error:
+        checks.expect(False, "a readable PE file", error)
+        return
+    checks.expect(pe.machine == MACHINES[arch], "machine type", hex(pe.machine))
     checks.expect(pe.characteristics & 0x2000, "image is a DLL")
-    want = HEADER_VERSION[args.flavour]
+    want = HEADER_VERSION[flavour]
     checks.expect((pe.subsystem_major, pe.subsystem_minor) == want, f"subsystem version {want}",
                   (pe.subsystem_major, pe.subsystem_minor))
     checks.expect((pe.os_major, pe.os_minor) == want, f"OS version {want}",
@@ -98,12 +100,23 @@ def main():
     checks.expect(manifests == [(RT_MANIFEST, 2, LANG_EN_US)], "one manifest, id 2, language 1033",
                   manifests)
     if (RT_MANIFEST, 2, LANG_EN_US) in res:
-        check_manifest(checks, res[(RT_MANIFEST, 2, LANG_EN_US)], args.arch)
+        check_manifest(checks, res[(RT_MANIFEST, 2, LANG_EN_US)], arch)
     versions = [k for k in res if k[0] == RT_VERSION]
     checks.expect(len(versions) == 1, "one version resource", versions)
     if versions:
-        check_version(checks, res[versions[0]])
+        check_version(checks, res[versions[0]], version)
 
+
+def main():
+    parser = argparse.ArgumentParser()
+    parser.add_argument("dll")
+    parser.add_argument("--arch", choices=MACHINES, required=True)
+    parser.add_argument("--flavour", choices=HEADER_VERSION, required=True)
+    parser.add_argument("--version", required=True)
+    args = parser.parse_args()
+
+    checks = Checks()
+    check_dll(checks, args.dll, args.arch, args.flavour, args.version)
     print(f"static: {checks.passed} passed, {checks.failed} failed")
     return 1 if checks.failed else 0
 

@@ -3,12 +3,15 @@
 // devmode, the device settings tree and the printing-preferences tree in two
 // states of the installed hardware.
 //
-// Usage: drvhost [--dll PATH] [--ppd FILE] [--lang TAG] [--installed KEYWORD=OPTION]...
-//                [--layout NAME=VALUE,...]... [--pages FOLDER | --show]
+// Usage: drvhost [--dll PATH] [--inf FILE] [--ppd FILE] [--lang TAG]
+//                [--installed KEYWORD=OPTION]... [--layout NAME=VALUE,...]...
+//                [--pages FOLDER | --show]
 //   --dll PATH      the plug-in to load (default: vornik.dll beside drvhost.exe)
-//   --ppd FILE      the printer's PPD (default: the sample Corvane CV5400)
-//   --lang TAG      the user's UI language (default: the system's): neutral, de-DE, fr-FR,
-//                   it-IT, ja-JP, nl-NL, pt-PT or es-ES
+//   --inf FILE      the driver package the printer is installed from (default:
+//                   the built package of this architecture and flavour)
+//   --ppd FILE      the printer's PPD instead of the package's
+//   --lang TAG      the user's UI language (default: the system's): neutral,
+//                   de-DE, fr-FR, it-IT, ja-JP, nl-NL, pt-PT or es-ES
 //   --installed K=O the driver's current setting of an installable option
 //                   (keyword without '*'); given once or more, the document
 //                   tree is shown for these settings only
@@ -25,6 +28,7 @@
 #include <utility>
 #include <vector>
 
+#include "driver_package.h"
 #include "page_pictures.h"
 #include "plugin_host.h"
 #include "ppd/document.h"
@@ -39,7 +43,8 @@ using vornik::host::Narrow;
 
 struct Options {
   std::wstring dllPath;
-  std::wstring ppdPath = VORNIK_SAMPLE_PPD;
+  std::wstring infPath = VORNIK_PACKAGE_INF;
+  std::wstring ppdPath;                                // empty: the package's
   const vornik::host::UiLanguage* language = nullptr;  // the system's own when null
   std::vector<std::pair<std::string, std::string>> installed;
   vornik::host::LayoutSettings layout;
@@ -67,6 +72,8 @@ bool ParseArguments(int argc, wchar_t** argv, Options& options) {
     const std::wstring value = argv[++i];
     if (arg == L"--dll") {
       options.dllPath = value;
+    } else if (arg == L"--inf") {
+      options.infPath = value;
     } else if (arg == L"--ppd") {
       options.ppdPath = value;
     } else if (arg == L"--pages") {
@@ -139,11 +146,32 @@ std::vector<std::pair<std::string, Settings>> InstalledStates(const vornik::PpdD
 int Usage() {
   std::fprintf(
       stderr,
-      "usage: drvhost [--dll PATH] [--ppd FILE] [--lang TAG] [--installed KEYWORD=OPTION]... "
-      "[--layout NAME=VALUE,...]... [--pages FOLDER | --show]\n"
+      "usage: drvhost [--dll PATH] [--inf FILE] [--ppd FILE] [--lang TAG] "
+      "[--installed KEYWORD=OPTION]... [--layout NAME=VALUE,...]... [--pages FOLDER | --show]\n"
       "  TAG: %s\n  NAME=VALUE:%s\n",
       vornik::host::UiLanguageTags().c_str(), vornik::host::LayoutSettings::Known().c_str());
   return 2;
+}
+
+// The driver the package installs, with another PPD if one is given.
+vornik::host::DriverFiles PackageDriver(const vornik::host::DriverPackage& package,
+                                        const std::wstring& ppdPath) {
+  return {package.modelName, ppdPath, vornik::host::FileNameOf(ppdPath), package.dependentFiles};
+}
+
+// What the spooler reports for the installed driver, and the UI plug-in its
+// configuration file names.
+std::string InstalledDriver(const vornik::host::SpoolerPrinter& printer) {
+  using vornik::host::FileNameOf;
+  std::string files, plugins;
+  for (const std::wstring& file : printer.reportedDependentFiles()) {
+    files += (files.empty() ? "" : ", ") + Narrow(FileNameOf(file));
+    if (!vornik::host::IsConfigurationFile(file)) continue;
+    plugins += ", UI plug-in named by " + Narrow(FileNameOf(file)) + ": " +
+               Narrow(vornik::host::ConfiguredPlugin(file));
+  }
+  return "installed: driver '" + Narrow(printer.driverName()) + "', data file " +
+         Narrow(FileNameOf(printer.reportedDataFile())) + ", dependent files " + files + plugins;
 }
 
 }  // namespace
@@ -151,6 +179,22 @@ int Usage() {
 int wmain(int argc, wchar_t** argv) {
   Options options;
   if (!ParseArguments(argc, argv, options)) return Usage();
+  // First of all, as a user's language is set before any program runs.
+  if (options.language && !vornik::host::UseUiLanguage(*options.language)) {
+    std::fprintf(stderr, "drvhost: cannot switch to the language %s\n",
+                 Narrow(options.language->tag).c_str());
+    return 1;
+  }
+
+  vornik::host::DriverPackage package;
+  std::wstring packageError;
+  if (!vornik::host::ReadDriverPackage(options.infPath, vornik::host::RunningSystemVersion(),
+                                       package, packageError)) {
+    std::fprintf(stderr, "drvhost: cannot install from the package: %s\n",
+                 Narrow(packageError).c_str());
+    return 1;
+  }
+  if (options.ppdPath.empty()) options.ppdPath = package.dataFile;
 
   std::unique_ptr<vornik::PpdDocument> ppd = ReadPpd(options.ppdPath);
   if (!ppd) {
@@ -161,13 +205,6 @@ int wmain(int argc, wchar_t** argv) {
   vornik::host::Report report;
   std::printf("drvhost: the PostScript driver's UI module around %s\n",
               Narrow(options.dllPath).c_str());
-  // Before the plug-in is loaded, as a user's language is set before any
-  // program runs.
-  if (options.language && !vornik::host::UseUiLanguage(*options.language)) {
-    std::fprintf(stderr, "drvhost: cannot switch to the language %s\n",
-                 Narrow(options.language->tag).c_str());
-    return 1;
-  }
   if (options.language) std::printf("language: %s\n", Narrow(options.language->tag).c_str());
   std::printf("printer: %s (%s)\n\n",
               Narrow(reinterpret_cast<const wchar_t*>(ppd->modelName().text)).c_str(),
@@ -179,9 +216,12 @@ int wmain(int argc, wchar_t** argv) {
     return 1;
   }
 
-  vornik::host::SpoolerPrinter printer(L"vornik demo printer", options.ppdPath);
-  report.Step("Install the printer with the PPD as the driver's data file",
-              printer.installed() ? "installed" : "failed: " + Narrow(printer.error()));
+  if (!package.note.empty()) report.Note(Narrow(package.note));
+  vornik::host::SpoolerPrinter printer(L"vornik demo printer",
+                                       PackageDriver(package, options.ppdPath));
+  report.Step(
+      "Install the printer from the package " + Narrow(options.infPath),
+      printer.installed() ? InstalledDriver(printer) : "failed: " + Narrow(printer.error()));
   if (!printer.installed()) return 1;
   vornik::host::PrinterHandle handle = printer.Open();
 

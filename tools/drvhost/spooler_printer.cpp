@@ -2,6 +2,7 @@
 
 #include <winspool.h>
 
+#include <cwchar>
 #include <utility>
 #include <vector>
 
@@ -35,6 +36,11 @@ bool WritePlaceholder(const std::wstring& path) {
 
 }  // namespace
 
+std::wstring FileNameOf(const std::wstring& path) {
+  const size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
 PrinterHandle::~PrinterHandle() {
   if (handle_ != nullptr) ClosePrinter(handle_);
 }
@@ -51,31 +57,47 @@ PrinterHandle& PrinterHandle::operator=(PrinterHandle&& other) noexcept {
 }
 
 SpoolerPrinter::SpoolerPrinter(const std::wstring& name, const std::wstring& ppdSource)
-    : name_(name), driverName_(name + L" Driver") {
-  Install(ppdSource);
+    : SpoolerPrinter(
+          name,
+          DriverFiles{name + L" Driver", ppdSource, name + L"_" + FileNameOf(ppdSource), {}}) {}
+
+SpoolerPrinter::SpoolerPrinter(const std::wstring& name, DriverFiles files)
+    : name_(name), files_(std::move(files)) {
+  Install();
 }
 
 void SpoolerPrinter::Fail(const std::wstring& step) {
   error_ = step + L" failed, error " + std::to_wstring(GetLastError());
 }
 
-bool SpoolerPrinter::Install(const std::wstring& ppdSource) {
+bool SpoolerPrinter::CopyIntoDriverDirectory(const std::wstring& source, const std::wstring& name,
+                                             std::wstring& installed) {
+  installed = driverDirectory_ + L"\\" + name;
+  filesToDelete_.push_back(installed);
+  if (CopyFileW(source.c_str(), installed.c_str(), FALSE)) return true;
+  Fail(L"copying " + source);
+  return false;
+}
+
+bool SpoolerPrinter::Install() {
   driverDirectory_ = DriverDirectory();
   if (driverDirectory_.empty()) {
     Fail(L"GetPrinterDriverDirectoryW");
     return false;
   }
-  const size_t slash = ppdSource.find_last_of(L"\\/");
-  ppdFileName_ =
-      name_ + L"_" + (slash == std::wstring::npos ? ppdSource : ppdSource.substr(slash + 1));
-  std::wstring ppdPath = driverDirectory_ + L"\\" + ppdFileName_;
+  std::wstring ppdPath;
+  if (!CopyIntoDriverDirectory(files_.dataFile, files_.dataFileName, ppdPath)) return false;
+  std::wstring dependentFiles;  // a list of strings ending in an empty one
+  for (const std::wstring& source : files_.dependentFiles) {
+    std::wstring installed;
+    if (!CopyIntoDriverDirectory(source, FileNameOf(source), installed)) return false;
+    dependentFiles += installed + L'\0';
+  }
+  dependentFiles += L'\0';
+  // The core driver's modules come from the system; placeholders stand in.
   std::wstring driverPath = driverDirectory_ + L"\\" + name_ + L"_drv.dll";
   std::wstring uiPath = driverDirectory_ + L"\\" + name_ + L"_ui.dll";
-  files_ = {ppdPath, driverPath, uiPath};
-  if (!CopyFileW(ppdSource.c_str(), ppdPath.c_str(), FALSE)) {
-    Fail(L"copying " + ppdSource);
-    return false;
-  }
+  filesToDelete_.insert(filesToDelete_.end(), {driverPath, uiPath});
   if (!WritePlaceholder(driverPath) || !WritePlaceholder(uiPath)) {
     Fail(L"writing the placeholder modules");
     return false;
@@ -85,10 +107,11 @@ bool SpoolerPrinter::Install(const std::wstring& ppdSource) {
   // afterwards is the one the plug-in must find.
   DRIVER_INFO_3W driver = {};
   driver.cVersion = 3;
-  driver.pName = driverName_.data();
+  driver.pName = files_.driverName.data();
   driver.pDriverPath = driverPath.data();
   driver.pDataFile = ppdPath.data();
   driver.pConfigFile = uiPath.data();
+  driver.pDependentFiles = files_.dependentFiles.empty() ? nullptr : dependentFiles.data();
   driver.pDefaultDataType = const_cast<wchar_t*>(kDataType);
   if (!AddPrinterDriverW(nullptr, 3, reinterpret_cast<BYTE*>(&driver))) {
     Fail(L"AddPrinterDriverW");
@@ -99,7 +122,7 @@ bool SpoolerPrinter::Install(const std::wstring& ppdSource) {
   PRINTER_INFO_2W printer = {};
   printer.pPrinterName = name_.data();
   printer.pPortName = const_cast<wchar_t*>(kPort);
-  printer.pDriverName = driverName_.data();
+  printer.pDriverName = files_.driverName.data();
   printer.pPrintProcessor = const_cast<wchar_t*>(kPrintProcessor);
   printer.pDatatype = const_cast<wchar_t*>(kDataType);
   HANDLE added = AddPrinterW(nullptr, 2, reinterpret_cast<BYTE*>(&printer));
@@ -123,7 +146,13 @@ void SpoolerPrinter::NoteSpoolerFiles() {
   if (!GetPrinterDriverW(printer.get(), nullptr, 3, buffer.data(), needed, &needed)) return;
   const auto* info = reinterpret_cast<const DRIVER_INFO_3W*>(buffer.data());
   for (const wchar_t* file : {info->pDriverPath, info->pDataFile, info->pConfigFile}) {
-    if (file != nullptr) files_.push_back(file);
+    if (file != nullptr) filesToDelete_.push_back(file);
+  }
+  if (info->pDataFile != nullptr) reportedDataFile_ = info->pDataFile;
+  for (const wchar_t* file = info->pDependentFiles; file != nullptr && *file != L'\0';
+       file += wcslen(file) + 1) {
+    reportedDependentFiles_.push_back(file);
+    filesToDelete_.push_back(file);
   }
 }
 
@@ -140,9 +169,9 @@ SpoolerPrinter::~SpoolerPrinter() {
     if (printer) DeletePrinter(printer.get());
   }
   if (driverAdded_) {
-    DeletePrinterDriverW(nullptr, nullptr, driverName_.data());
+    DeletePrinterDriverW(nullptr, nullptr, files_.driverName.data());
   }
-  for (const std::wstring& file : files_) DeleteFileW(file.c_str());
+  for (const std::wstring& file : filesToDelete_) DeleteFileW(file.c_str());
 }
 
 }  // namespace vornik::host
