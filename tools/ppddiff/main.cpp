@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "compare.h"
+#include "fix_proof.h"
 #include "models.h"
 
 namespace vornik::ppddiff {
@@ -20,6 +21,7 @@ namespace {
 
 const char kUsage[] =
     "usage: ppddiff [--details] [--every N] (--list FILE | PPD...)\n"
+    "       ppddiff --fixed [--work DIR] [--details] [--every N] (--list FILE | PPD...)\n"
     "\n"
     "Reads each PPD with the vornik reader and with libcups and prints a summary:\n"
     "files, files in full agreement, and disagreements by cause. Exits 1 when a\n"
@@ -27,7 +29,11 @@ const char kUsage[] =
     "\n"
     "  --list FILE   the PPD paths, one a line (relative to FILE's folder)\n"
     "  --every N     only every Nth path of the list\n"
-    "  --details     also print every disagreement\n";
+    "  --details     also print every disagreement\n"
+    "  --fixed       prove ppdinfo --fix on each file: libcups reads the fixed file\n"
+    "                as the original (conflicts by ppdConflicts), and the causes of\n"
+    "                our disagreements before and after; exits 1 when the proof fails\n"
+    "  --work DIR    where --fixed writes the fixed file (default /tmp)\n";
 
 struct CauseCount {
   int findings = 0;
@@ -45,6 +51,8 @@ bool ReadFile(const std::string& path, std::string& bytes) {
 
 int Run(int argc, char** argv) {
   bool details = false;
+  bool fixed = false;
+  std::string work = "/tmp";
   size_t every = 1;
   std::string listPath;
   std::vector<std::string> paths;
@@ -52,6 +60,10 @@ int Run(int argc, char** argv) {
     const std::string arg = argv[i];
     if (arg == "--details") {
       details = true;
+    } else if (arg == "--fixed") {
+      fixed = true;
+    } else if (arg == "--work" && i + 1 < argc) {
+      work = argv[++i];
     } else if (arg == "--every" && i + 1 < argc) {
       every = std::max<size_t>(1, std::strtoul(argv[++i], nullptr, 10));
     } else if (arg == "--list" && i + 1 < argc) {
@@ -85,6 +97,8 @@ int Run(int argc, char** argv) {
     std::fputs(kUsage, stderr);
     return 2;
   }
+
+  if (fixed) return RunFixProof(files, work, details);
 
   std::map<std::string, CauseCount> causes;
   int agreeing = 0;

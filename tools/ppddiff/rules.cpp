@@ -75,36 +75,46 @@ std::string JclAsOpenUi(const std::string& bytes) {
   return Join(lines);
 }
 
-// *NonUIConstraints: libcups keeps them with the *UIConstraints.
+// A constraint line as libcups reads it: the statement's line alone, a
+// value after each keyword only when it has no '*'; an omitted value is
+// written as "", which our reader keeps as an empty value as libcups does.
+// Lines with fewer than two values stay.
+std::string PaddedConstraint(const std::string& line, size_t keywordLength) {
+  std::istringstream words(line.substr(keywordLength));
+  std::vector<std::string> tokens;
+  for (std::string word; words >> word;) tokens.push_back(word);
+  std::vector<std::string> values;
+  for (size_t t = 0; t < tokens.size() && values.size() < 4; ++t) {
+    values.push_back(tokens[t]);
+    const bool keyword = values.size() % 2 == 1;
+    if (keyword && (t + 1 >= tokens.size() || tokens[t + 1][0] == '*')) values.push_back("\"\"");
+  }
+  if (values.size() < 4) return line;
+  return line.substr(0, keywordLength) + " " + values[0] + " " + values[1] + " " + values[2] + " " +
+         values[3] + "\n";
+}
+
+// *NonUIConstraints: libcups keeps them with the *UIConstraints, one line
+// each, however many values they have.
 std::string NonUiConstraintsAsUi(const std::string& bytes) {
   std::vector<std::string> lines = Lines(bytes);
   const std::vector<bool> inside = InsideValue(lines);
   for (size_t i = 0; i < lines.size(); ++i) {
-    if (!inside[i] && StartsWith(lines[i], "*NonUIConstraints:"))
-      lines[i] = "*" + lines[i].substr(4);
+    if (!inside[i] && StartsWith(lines[i], "*NonUIConstraints:")) {
+      lines[i] = PaddedConstraint("*" + lines[i].substr(4), 15);
+    }
   }
   return Join(lines);
 }
 
 // Constraints with fewer than four values: libcups reads the statement's
-// line alone, a value after each keyword only when it has no '*'.
+// line alone.
 std::string ConstraintsByLine(const std::string& bytes) {
   std::vector<std::string> lines = Lines(bytes);
   const std::vector<bool> inside = InsideValue(lines);
   for (size_t i = 0; i < lines.size(); ++i) {
     if (inside[i] || !StartsWith(lines[i], "*UIConstraints:")) continue;
-    std::istringstream words(lines[i].substr(15));
-    std::vector<std::string> tokens;
-    for (std::string word; words >> word;) tokens.push_back(word);
-    std::vector<std::string> values;
-    for (size_t t = 0; t < tokens.size() && values.size() < 4; ++t) {
-      values.push_back(tokens[t]);
-      const bool keyword = values.size() % 2 == 1;
-      if (keyword && (t + 1 >= tokens.size() || tokens[t + 1][0] == '*')) values.push_back("\"\"");
-    }
-    if (values.size() < 4) continue;
-    lines[i] =
-        "*UIConstraints: " + values[0] + " " + values[1] + " " + values[2] + " " + values[3] + "\n";
+    lines[i] = PaddedConstraint(lines[i], 15);
   }
   return Join(lines);
 }
