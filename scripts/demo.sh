@@ -6,9 +6,11 @@
 # terminal) the printing-preferences pages open for you to use; headless, a
 # virtual display is used and a picture of each page is saved to build/demo/.
 # Installs missing Debian packages first (as root). Extra arguments go to the
-# driver host (see README).
+# driver host (see README). --gallery takes the README's gallery instead
+# (scripts/gallery.sh).
 set -eu
 cd "$(dirname "$0")/.."
+[ "${1:-}" = --gallery ] && exec scripts/gallery.sh
 preset=win64-later
 if [ "${1:-}" = --preset ]; then
   [ $# -ge 2 ] || { echo "usage: $0 [--preset PRESET] [driver host options]" >&2; exit 2; }

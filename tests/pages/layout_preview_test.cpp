@@ -27,6 +27,7 @@
 #include "preview_pictures.h"
 #include "process_resources.h"
 #include "resources/resource_ids.h"
+#include "png_file.h"
 #include "screen_checks.h"
 
 namespace vornik::test {

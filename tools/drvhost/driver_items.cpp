@@ -1,6 +1,7 @@
 #include "driver_items.h"
 
 #include <cstring>
+#include <iterator>
 
 #include "ppd/document.h"
 
@@ -90,6 +91,28 @@ constexpr StandardFeature kStandardFeatures[] = {
     {u"*Resolution", DMPUB_PRINTQUALITY, IDS_CPSUI_PRINTQUALITY},
 };
 
+// The PPD's *Duplex options that the entries of the driver's two-sided item
+// stand for, in the item's order.
+constexpr const char16_t* kDuplexOptions[] = {u"None", u"DuplexTumble", u"DuplexNoTumble"};
+
+// The driver resolves the PPD's constraints for its own two-sided item, whose
+// entries carry the driver's resource names (which the plug-in cannot match
+// to the PPD): an entry that the installed hardware rules out gets the
+// warning mark.
+void MarkRuledOutDuplexOptions(OPTITEM& item, const PpdDocument* ppd) {
+  const int32_t index = ppd ? ppd->FindFeatureByKeyword(u"*Duplex") : -1;
+  if (index < 0) return;
+  const PpdFeature& duplex = *ppd->GetFeature(index);
+  for (size_t entry = 0; entry < std::size(kDuplexOptions) && entry < item.pOptType->Count;
+       ++entry) {
+    for (int32_t i = 0; i < duplex.optionCount; ++i) {
+      const PpdOption& option = *duplex.options[i];
+      if (option.constrained && option.keyword.Equals(kDuplexOptions[entry]))
+        item.pOptType->pOptParam[entry].Flags |= OPTPF_OVERLAY_WARNING_ICON;
+    }
+  }
+}
+
 bool IsStandardFeature(const PpdFeature& feature) {
   for (const StandardFeature& standard : kStandardFeatures) {
     if (feature.keyword.Equals(standard.keyword)) return true;
@@ -169,8 +192,10 @@ void DriverItems::BuildDocumentTree(const PpdDocument* ppd) {
   AddItem(1, Id(IDS_CPSUI_DOCUMENT), 0, nullptr, {}, 0);
   AddItem(2, Id(IDS_CPSUI_ORIENTATION), DMPUB_ORIENTATION, nullptr,
           {Id(IDS_CPSUI_PORTRAIT), Id(IDS_CPSUI_LANDSCAPE), Id(IDS_CPSUI_ROT_LAND)}, 0);
-  AddItem(2, Id(IDS_CPSUI_DUPLEX), DMPUB_DUPLEX, "Duplex",
-          {Id(IDS_CPSUI_NONE), Id(IDS_CPSUI_SHORT_SIDE), Id(IDS_CPSUI_LONG_SIDE)}, 0);
+  OPTITEM& duplex =
+      AddItem(2, Id(IDS_CPSUI_DUPLEX), DMPUB_DUPLEX, "Duplex",
+              {Id(IDS_CPSUI_NONE), Id(IDS_CPSUI_SHORT_SIDE), Id(IDS_CPSUI_LONG_SIDE)}, 0);
+  MarkRuledOutDuplexOptions(duplex, ppd);
   // Page borders are this item's extended check box (OPTIF_ECB_CHECKED).
   AddItem(2, Id(IDS_CPSUI_NUP), DMPUB_NUP, nullptr,
           {L"1", L"2", L"4", L"6", L"9", L"16", Id(IDS_CPSUI_BOOKLET)}, 0);

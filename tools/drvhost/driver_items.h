@@ -2,7 +2,9 @@
 // built from a PPD the way the driver builds them: standard items for the
 // DMPUB_* kinds (named by resource ids), and one item per other PPD feature,
 // named by its translation, with the feature keyword in the item's USERDATA
-// and options named by their translations. Owns every record it hands out.
+// and options named by their translations. The two-sided item carries the
+// driver's own marks on the options that the installed hardware rules out.
+// Owns every record it hands out.
 #pragma once
 
 #include <windows.h>
@@ -31,7 +33,8 @@ class DriverItems {
   DriverItems& operator=(const DriverItems&) = delete;
 
   // The document-properties tree: layout, paper and colour items, then the
-  // printer features outside the installable options. `ppd` may be null.
+  // printer features outside the installable options. `ppd` may be null;
+  // its constraint flags follow the installed options the driver has.
   void BuildDocumentTree(const PpdDocument* ppd);
   // The device-settings tree: the form-to-tray group, then the installable
   // options group with its features.

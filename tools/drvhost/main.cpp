@@ -3,16 +3,22 @@
 // devmode, the device settings tree and the printing-preferences tree in two
 // states of the installed hardware.
 //
-// Usage: drvhost [--dll PATH] [--inf FILE] [--ppd FILE] [--installed KEYWORD=OPTION]...
+// Usage: drvhost [--dll PATH] [--inf FILE] [--ppd FILE] [--lang TAG]
+//                [--installed KEYWORD=OPTION]... [--layout NAME=VALUE,...]...
 //                [--pages FOLDER | --show]
 //   --dll PATH      the plug-in to load (default: vornik.dll beside drvhost.exe)
 //   --inf FILE      the driver package the printer is installed from (default:
 //                   the built package of this architecture and flavour)
 //   --ppd FILE      the printer's PPD instead of the package's
+//   --lang TAG      the user's UI language (default: the system's): neutral,
+//                   de-DE, fr-FR, it-IT, ja-JP, nl-NL, pt-PT or es-ES
 //   --installed K=O the driver's current setting of an installable option
 //                   (keyword without '*'); given once or more, the document
 //                   tree is shown for these settings only
+//   --layout N=V,.. the driver's current layout settings, e.g.
+//                   orientation=landscape,nup=4,direction=down-left,borders=on
 //   --pages FOLDER  show the plug-in's pages and save a picture of each
+//                   (layout.png, job-settings.png)
 //   --show          show the plug-in's pages until the sheet is closed
 //        drvhost --soak ...   opens and closes the dialog many times and checks
 //                             that nothing leaks (see soak.h)
@@ -32,6 +38,7 @@
 #include "soak.h"
 #include "spooler_printer.h"
 #include "tree_session.h"
+#include "ui_language.h"
 
 namespace {
 
@@ -40,8 +47,10 @@ using vornik::host::Narrow;
 struct Options {
   std::wstring dllPath;
   std::wstring infPath = VORNIK_PACKAGE_INF;
-  std::wstring ppdPath;  // empty: the package's
+  std::wstring ppdPath;                                // empty: the package's
+  const vornik::host::UiLanguage* language = nullptr;  // the system's own when null
   std::vector<std::pair<std::string, std::string>> installed;
+  vornik::host::LayoutSettings layout;
   bool pages = false;
   std::wstring pagesFolder;  // empty with --show
 };
@@ -73,6 +82,11 @@ bool ParseArguments(int argc, wchar_t** argv, Options& options) {
     } else if (arg == L"--pages") {
       options.pages = true;
       options.pagesFolder = value;
+    } else if (arg == L"--lang") {
+      options.language = vornik::host::FindUiLanguage(value);
+      if (!options.language) return false;
+    } else if (arg == L"--layout") {
+      if (!options.layout.Add(value)) return false;
     } else if (arg == L"--installed" && value.find(L'=') != std::wstring::npos) {
       const std::string setting = Narrow(value);
       const size_t equals = setting.find('=');
@@ -104,6 +118,11 @@ std::unique_ptr<vornik::PpdDocument> ReadPpd(const std::wstring& path) {
   return ppd;
 }
 
+std::u16string Utf16(const std::string& ansi) {
+  const std::wstring wide(ansi.begin(), ansi.end());  // PPD keywords are ASCII
+  return std::u16string(wide.begin(), wide.end());
+}
+
 std::string AnsiKeyword(const vornik::PpdString& keyword) {
   return Narrow(reinterpret_cast<const wchar_t*>(keyword.text) + 1);
 }
@@ -130,8 +149,10 @@ std::vector<std::pair<std::string, Settings>> InstalledStates(const vornik::PpdD
 int Usage() {
   std::fprintf(
       stderr,
-      "usage: drvhost [--dll PATH] [--inf FILE] [--ppd FILE] [--installed KEYWORD=OPTION]... "
-      "[--pages FOLDER | --show]\n");
+      "usage: drvhost [--dll PATH] [--inf FILE] [--ppd FILE] [--lang TAG] "
+      "[--installed KEYWORD=OPTION]... [--layout NAME=VALUE,...]... [--pages FOLDER | --show]\n"
+      "  TAG: %s\n  NAME=VALUE:%s\n",
+      vornik::host::UiLanguageTags().c_str(), vornik::host::LayoutSettings::Known().c_str());
   return 2;
 }
 
@@ -163,6 +184,12 @@ int wmain(int argc, wchar_t** argv) {
     return vornik::host::RunSoak(argc, argv, DefaultDllPath());
   Options options;
   if (!ParseArguments(argc, argv, options)) return Usage();
+  // First of all, as a user's language is set before any program runs.
+  if (options.language && !vornik::host::UseUiLanguage(*options.language)) {
+    std::fprintf(stderr, "drvhost: cannot switch to the language %s\n",
+                 Narrow(options.language->tag).c_str());
+    return 1;
+  }
 
   vornik::host::DriverPackage package;
   std::wstring packageError;
@@ -183,6 +210,7 @@ int wmain(int argc, wchar_t** argv) {
   vornik::host::Report report;
   std::printf("drvhost: the PostScript driver's UI module around %s\n",
               Narrow(options.dllPath).c_str());
+  if (options.language) std::printf("language: %s\n", Narrow(options.language->tag).c_str());
   std::printf("printer: %s (%s)\n\n",
               Narrow(reinterpret_cast<const wchar_t*>(ppd->modelName().text)).c_str(),
               Narrow(options.ppdPath).c_str());
@@ -211,17 +239,19 @@ int wmain(int argc, wchar_t** argv) {
     std::string list;
     for (const auto& [keyword, option] : settings) {
       host.driver().SetSetting(keyword, option);
+      ppd->SetInstalledValue(Utf16("*" + keyword).c_str(), Utf16(option).c_str(), true);
       list += (list.empty() ? "" : ", ") + keyword + "=" + option;
     }
     report.Note("driver's installed options: " + list);
+    if (!options.layout.empty()) report.Note("driver's layout settings: " + options.layout.text());
     vornik::host::TreeSession documentTree(host, handle.get(), ppd.get(), report);
-    documentTree.DocumentProperties();
+    documentTree.DocumentProperties(options.layout);
   }
 
   if (options.pages) {
     std::printf("\n-- Printing preferences with the plug-in's pages\n");
     vornik::host::TreeSession documentTree(host, handle.get(), ppd.get(), report);
-    documentTree.DocumentProperties();
+    documentTree.DocumentProperties(options.layout);
     vornik::host::SheetHost sheet;
     if (vornik::host::AddPluginPages(host, sheet, report))
       vornik::host::ShowPages(sheet, L"vornik demo printer Printing Preferences",

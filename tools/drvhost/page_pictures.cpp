@@ -3,6 +3,8 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include "resources/resource_ids.h"
+#include "png_file.h"
 #include "screen_capture.h"
 
 namespace vornik::host {
@@ -30,15 +32,26 @@ void Settle(int milliseconds) {
   } while (static_cast<LONG>(end - GetTickCount()) > 0);
 }
 
-std::wstring FileName(size_t index, const std::wstring& title) {
-  std::wstring name = std::to_wstring(index + 1) + L"-";
-  for (wchar_t c : title) {
-    if (iswalnum(c))
-      name += static_cast<wchar_t>(towlower(c));
-    else if (c == L' ' && name.back() != L'-')
-      name += L'-';
+// Pictures are named after the page's dialog, never after its title: the
+// title is translated, and a file system need not take every character.
+struct PageFile {
+  WORD templateId;
+  const wchar_t* name;
+};
+constexpr PageFile kPageFiles[] = {
+    {IDD_LAYOUT, L"layout.png"},
+    {IDD_JOB_SETTINGS, L"job-settings.png"},
+};
+
+std::wstring FileName(size_t index, const AddedPage& page) {
+  const bool fromResource =
+      !(page.fields.dwFlags & PSP_DLGINDIRECT) && IS_INTRESOURCE(page.fields.pszTemplate);
+  for (const PageFile& file : kPageFiles) {
+    if (fromResource &&
+        LOWORD(reinterpret_cast<ULONG_PTR>(page.fields.pszTemplate)) == file.templateId)
+      return file.name;
   }
-  return name + L".png";
+  return L"page-" + std::to_wstring(index + 1) + L".png";
 }
 
 }  // namespace
@@ -81,10 +94,13 @@ void ShowPages(SheetHost& sheet, const std::wstring& caption, const std::wstring
     PropSheet_SetCurSel(window, nullptr, static_cast<int>(i));
     Settle(400);
     CapturedImage image;
-    const std::wstring path = folder + L"\\" + FileName(i, sheet.pages()[i].title);
-    const bool saved = CaptureClientArea(window, image) && SavePng(image, path);
+    const std::wstring path = folder + L"\\" + FileName(i, sheet.pages()[i]);
+    const bool saved =
+        CaptureClientArea(PropSheet_GetCurrentPageHwnd(window), image) && SavePng(image, path);
     report.Note("page '" + Narrow(sheet.pages()[i].title) + "' " +
-                (saved ? "saved to " + Narrow(path) : "could not be saved"));
+                (saved ? "saved to " + Narrow(path) + " (" + std::to_string(image.width) + " x " +
+                             std::to_string(image.height) + ")"
+                       : "could not be saved"));
   }
   if (com) CoUninitialize();
   sheet.CloseSheet();

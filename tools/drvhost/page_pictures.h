@@ -14,8 +14,9 @@ namespace vornik::host {
 // plug-in made. False when no page could be made.
 bool AddPluginPages(PluginHost& host, SheetHost& sheet, Report& report);
 
-// Shows the pages; saves each page's picture into `folder` when it is not
-// empty, else runs the sheet until the person closes it.
+// Shows the pages; saves a picture of each page as the sheet shows it into
+// `folder` when it is not empty (layout.png, job-settings.png; page-N.png for
+// a page of another dialog), else runs the sheet until the person closes it.
 void ShowPages(SheetHost& sheet, const std::wstring& caption, const std::wstring& folder,
                Report& report);
 

@@ -1,8 +1,5 @@
 #include "screen_capture.h"
 
-#include <objbase.h>
-#include <wincodec.h>
-
 #include <cstring>
 
 namespace vornik::host {
@@ -36,16 +33,6 @@ struct Selection {
   HGDIOBJ previous;
   Selection(HDC target, HGDIOBJ object) : dc(target), previous(SelectObject(target, object)) {}
   ~Selection() { SelectObject(dc, previous); }
-};
-
-template <typename T>
-struct ComRelease {
-  T* p = nullptr;
-  ~ComRelease() {
-    if (p) p->Release();
-  }
-  T** out() { return &p; }
-  T* operator->() const { return p; }
 };
 
 }  // namespace
@@ -92,39 +79,6 @@ bool CaptureClientArea(HWND window, CapturedImage& out) {
   if (!window || !GetClientRect(window, &rect)) return false;
   MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&rect), 2);
   return CaptureScreenRect(rect, out);
-}
-
-bool SavePng(const CapturedImage& image, const std::wstring& path) {
-  ComRelease<IWICImagingFactory> factory;
-  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
-                              IID_IWICImagingFactory, reinterpret_cast<void**>(factory.out()))))
-    return false;
-  ComRelease<IWICStream> stream;
-  ComRelease<IWICBitmapEncoder> encoder;
-  ComRelease<IWICBitmapFrameEncode> frame;
-  if (FAILED(factory->CreateStream(stream.out())) ||
-      FAILED(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE)) ||
-      FAILED(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.out())) ||
-      FAILED(encoder->Initialize(stream.p, WICBitmapEncoderNoCache)) ||
-      FAILED(encoder->CreateNewFrame(frame.out(), nullptr)) || FAILED(frame->Initialize(nullptr)) ||
-      FAILED(frame->SetSize(image.width, image.height)))
-    return false;
-  WICPixelFormatGUID format = GUID_WICPixelFormat24bppBGR;
-  if (FAILED(frame->SetPixelFormat(&format)) || format != GUID_WICPixelFormat24bppBGR) return false;
-  const UINT stride = static_cast<UINT>((image.width * 3 + 3) & ~3);
-  std::vector<BYTE> rows(static_cast<size_t>(stride) * image.height);
-  for (int y = 0; y < image.height; ++y) {
-    for (int x = 0; x < image.width; ++x) {
-      const uint32_t pixel = image.At(x, y);
-      BYTE* at = &rows[static_cast<size_t>(y) * stride + x * 3];
-      at[0] = pixel & 0xFF;
-      at[1] = (pixel >> 8) & 0xFF;
-      at[2] = (pixel >> 16) & 0xFF;
-    }
-  }
-  return SUCCEEDED(frame->WritePixels(image.height, stride, static_cast<UINT>(rows.size()),
-                                      rows.data())) &&
-         SUCCEEDED(frame->Commit()) && SUCCEEDED(encoder->Commit());
 }
 
 }  // namespace vornik::host

@@ -1,6 +1,5 @@
 // Pictures of windows as they appear on the screen: the window's screen
-// rectangle copied from the screen DC (so child controls are included), and
-// PNG files written through the platform's imaging component.
+// rectangle copied from the screen DC, so child controls are included.
 #pragma once
 
 #include <windows.h>
@@ -25,8 +24,5 @@ bool CaptureWindow(HWND window, CapturedImage& out);
 // The same for the window's client area only (no frame or caption).
 bool CaptureClientArea(HWND window, CapturedImage& out);
 bool CaptureScreenRect(const RECT& rect, CapturedImage& out);
-
-// Writes a 24-bit PNG; COM must be usable on the calling thread.
-bool SavePng(const CapturedImage& image, const std::wstring& path);
 
 }  // namespace vornik::host

@@ -20,6 +20,30 @@ constexpr FlagChange kItemFlags[] = {
     {OPTIF_INITIAL_TVITEM, "shown first"},
 };
 
+// The option flags of every item, in item order, as they were before the
+// plug-in's item pass.
+std::vector<std::vector<DWORD>> OptionFlags(DriverItems& items) {
+  std::vector<std::vector<DWORD>> flags(items.count());
+  for (DWORD i = 0; i < items.count(); ++i) {
+    const OPTTYPE* type = items.items()[i].pOptType;
+    for (WORD j = 0; type && j < type->Count; ++j) flags[i].push_back(type->pOptParam[j].Flags);
+  }
+  return flags;
+}
+
+// The names of the options that carry the warning mark and did not carry it
+// in `before` (the option flags of the item at an earlier time).
+std::string MarkedOptions(DriverItems& items, const OPTITEM& item,
+                          const std::vector<DWORD>& before) {
+  std::string marked;
+  for (WORD j = 0; item.pOptType && j < item.pOptType->Count; ++j) {
+    const DWORD earlier = j < before.size() ? before[j] : 0;
+    if (item.pOptType->pOptParam[j].Flags & ~earlier & OPTPF_OVERLAY_WARNING_ICON)
+      marked += std::string(marked.empty() ? "" : ", ") + items.OptionName(item, j);
+  }
+  return marked;
+}
+
 }  // namespace
 
 TreeSession::TreeSession(PluginHost& host, HANDLE printer, const PpdDocument* ppd, Report& report)
@@ -34,8 +58,15 @@ void TreeSession::PrinterProperties() {
   Run(OEMCUIP_PRNPROP);
 }
 
-void TreeSession::DocumentProperties() {
+void TreeSession::DocumentProperties(const LayoutSettings& layout) {
   items_.BuildDocumentTree(ppd_);
+  layout.ApplyTo(items_);
+  for (DWORD i = 0; i < items_.count(); ++i) {
+    const std::string marked = MarkedOptions(items_, items_.items()[i], {});
+    if (!marked.empty())
+      report_.Note("driver's own warning marks: " + items_.Describe(items_.items()[i]) + " -> " +
+                   marked);
+  }
   Run(OEMCUIP_DOCPROP);
 }
 
@@ -58,7 +89,7 @@ void TreeSession::Run(DWORD mode) {
       HresultText(hr) + ", the plug-in adds " + std::to_string(param_.cOEMOptItems) + " items");
   for (const std::string& call : host_.driver().CallLog()) report_.Note("driver call: " + call);
 
-  const std::vector<OPTITEM> before(items_.items(), items_.items() + items_.count());
+  const Snapshot before = {{items_.items(), items_.items() + items_.count()}, OptionFlags(items_)};
   param_.pOEMOptItems = &pluginItems_;
   host_.driver().ClearLog();
   hr = host_.plugin()->CommonUIProp(mode, &param_);
@@ -68,21 +99,20 @@ void TreeSession::Run(DWORD mode) {
   ReportChanges(before);
 }
 
-void TreeSession::ReportChanges(const std::vector<OPTITEM>& before) {
+void TreeSession::ReportChanges(const Snapshot& before) {
   int changes = 0;
   for (DWORD i = 0; i < items_.count(); ++i) {
     const OPTITEM& item = items_.items()[i];
     std::string what;
     for (const FlagChange& flag : kItemFlags) {
-      if ((item.Flags & flag.flag) && !(before[i].Flags & flag.flag))
+      if ((item.Flags & flag.flag) && !(before.items[i].Flags & flag.flag))
         what += std::string(what.empty() ? "" : ", ") + flag.text;
     }
-    std::string marked, hiddenOptions;
-    for (LONG j = 0; item.pOptType && j < item.pOptType->Count; ++j) {
-      const DWORD flags = item.pOptType->pOptParam[j].Flags;
-      if (flags & OPTPF_OVERLAY_WARNING_ICON)
-        marked += std::string(marked.empty() ? "" : ", ") + items_.OptionName(item, j);
-      if (flags & OPTPF_HIDE) hiddenOptions = "options hidden";
+    const std::string marked = MarkedOptions(items_, item, before.optionFlags[i]);
+    std::string hiddenOptions;
+    for (WORD j = 0; item.pOptType && j < item.pOptType->Count; ++j) {
+      if (item.pOptType->pOptParam[j].Flags & ~before.optionFlags[i][j] & OPTPF_HIDE)
+        hiddenOptions = "options hidden";
     }
     if (!marked.empty()) what += std::string(what.empty() ? "" : "; ") + "warning on " + marked;
     if (!hiddenOptions.empty()) what += std::string(what.empty() ? "" : "; ") + hiddenOptions;

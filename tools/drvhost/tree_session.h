@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "driver_items.h"
+#include "layout_settings.h"
 #include "plugin_host.h"
 
 namespace vornik::host {
@@ -33,9 +34,10 @@ class TreeSession {
 
   // Device settings: count query and item pass in printer mode.
   void PrinterProperties();
-  // Printing preferences: count query and item pass in document mode. The
-  // items and the parameter record stay alive for the pages and callback.
-  void DocumentProperties();
+  // Printing preferences: count query and item pass in document mode, with
+  // the layout items set to `layout`. The items and the parameter record
+  // stay alive for the pages and callback.
+  void DocumentProperties(const LayoutSettings& layout = {});
 
   OEMCUIPPARAM& param() { return param_; }
   DriverItems& items() { return items_; }
@@ -43,7 +45,12 @@ class TreeSession {
 
  private:
   void Run(DWORD mode);
-  void ReportChanges(const std::vector<OPTITEM>& before);
+  struct Snapshot {
+    std::vector<OPTITEM> items;
+    std::vector<std::vector<DWORD>> optionFlags;
+  };
+  // Reports what the plug-in set that was not set before its item pass.
+  void ReportChanges(const Snapshot& before);
 
   PluginHost& host_;
   HANDLE printer_;
