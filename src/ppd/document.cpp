@@ -5,6 +5,7 @@
 #include <cstring>
 #include <new>
 
+#include "ppd/block_statements.h"
 #include "ppd/constraint_index.h"
 #include "ppd/keyword_table.h"
 #include "ppd/lexer.h"
@@ -20,9 +21,6 @@ constexpr int32_t kFirstOptionCapacity = 64;
 
 constexpr char16_t kPickMany[] = u"PickMany";
 constexpr char16_t kBoolean[] = u"Boolean";
-constexpr char16_t kDefaultPrefix[] = u"*Default";
-constexpr char16_t kQueryPrefix[] = u"*?";
-constexpr char16_t kOrderDependency[] = u"*OrderDependency";
 
 template <typename T>
 T** AllocateArray(int32_t capacity) {
@@ -40,20 +38,6 @@ bool MakeRoom(T**& array, int32_t count, int32_t& capacity) {
   array = static_cast<T**>(grown);
   capacity *= 2;
   return true;
-}
-
-bool StartsWith(const char16_t* text, const char16_t* prefix) {
-  for (; *prefix != 0; ++text, ++prefix) {
-    if (*text != *prefix) return false;
-  }
-  return true;
-}
-
-bool UnitsEqual(const char16_t* a, const char16_t* b) {
-  for (; *a == *b; ++a, ++b) {
-    if (*a == 0) return true;
-  }
-  return false;
 }
 
 // A heap copy of `length` units and a NUL; null when memory runs out.

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "ppd/block_statements.h"
 #include "ppd/byte_source.h"
 #include "ppd/codepage.h"
 #include "ppd/keyword_table.h"
@@ -13,24 +14,7 @@ namespace vornik::lint {
 
 namespace {
 
-constexpr char16_t kDefaultPrefix[] = u"*Default";
-constexpr char16_t kQueryPrefix[] = u"*?";
-constexpr char16_t kOrderDependency[] = u"*OrderDependency";
 constexpr int kMaxUnits = PpdString::kCapacity - 1;
-
-bool StartsWith(const char16_t* text, const char16_t* prefix) {
-  for (; *prefix != 0; ++text, ++prefix) {
-    if (*text != *prefix) return false;
-  }
-  return true;
-}
-
-bool UnitsEqual(const char16_t* a, const char16_t* b) {
-  for (; *a == *b; ++a, ++b) {
-    if (*a == 0) return true;
-  }
-  return false;
-}
 
 std::string Utf8(const PpdString& text) {
   std::string out;
