@@ -127,7 +127,7 @@ class Linter {
   }
 
   // Statements whose keyword starts an action of the plug-in's reader: the
-  // specification reads each of them wherever it stands.
+  // line reading takes each of them wherever it stands.
   bool Expected(size_t i) const { return IsActing(S(i).keyword); }
 
   // The acting statements from `from` up to `to` (offsets) whose keyword the

@@ -42,7 +42,7 @@ struct FixResult {
 // The PPD with every fixable finding rewritten: a short *UIConstraints
 // expanded into four-value statements over the choices it means, a '"' in a
 // translation written as <22>, a missing *CloseUI inserted where the
-// specification's reading closes the block. Everything else is kept byte
+// driver's line reading closes the block. Everything else is kept byte
 // for byte, line ends included. A fix that brings another fixable
 // construct to light is followed by further passes (four at most). `fixed`
 // holds the findings of every pass, `unfixed` those of the input, with its

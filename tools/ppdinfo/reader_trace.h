@@ -1,7 +1,7 @@
 // The plug-in's reading of a PPD with the place of every token it acts on:
 // the plug-in's reader walked step by step over the library's own lexer,
 // so that ppdinfo --lint can say where and how it differs from the
-// specification's reading. It builds the same features, options and
+// driver's line reading (ppd_statements). It builds the same features, options and
 // constraints as PpdDocument (the corpus proof checks that).
 #pragma once
 
