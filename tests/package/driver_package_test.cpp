@@ -22,6 +22,7 @@ namespace {
 
 using host::DriverPackage;
 using host::FileNameOf;
+using host::InfHandle;
 using host::SystemVersion;
 
 const std::wstring kInf = VORNIK_PACKAGE_INF;
@@ -37,18 +38,6 @@ std::string Narrow(const std::wstring& text) {
 std::wstring Lower(std::wstring text) {
   std::transform(text.begin(), text.end(), text.begin(), towlower);
   return text;
-}
-
-// An INF opened by the setup API, closed on destruction.
-struct InfCloser {
-  void operator()(void* inf) const { SetupCloseInfFile(inf); }
-};
-using Inf = std::unique_ptr<void, InfCloser>;
-
-Inf OpenInf(const std::wstring& path) {
-  UINT errorLine = 0;
-  HINF inf = SetupOpenInfFileW(path.c_str(), nullptr, INF_STYLE_WIN4, &errorLine);
-  return Inf(inf == INVALID_HANDLE_VALUE ? nullptr : inf);
 }
 
 // The fields of a section's line (the key's, or the first), strings replaced.
@@ -70,8 +59,8 @@ std::wstring ModelsSection() {
 }
 
 TEST(DriverPackage, SetupApiFindsTheModelsInstallSectionAndItsKeys) {
-  Inf inf = OpenInf(kInf);
-  ASSERT_TRUE(inf) << Narrow(kInf) << ": error " << GetLastError();
+  InfHandle inf(kInf);
+  ASSERT_TRUE(inf.opened()) << Narrow(kInf) << ": error " << GetLastError();
   const std::vector<std::wstring> maker = Fields(inf.get(), L"Manufacturer", nullptr);
   ASSERT_GE(maker.size(), 2u);
   EXPECT_EQ(maker[0], VORNIK_MAKER_NAME);

@@ -18,26 +18,6 @@ constexpr bool kUndecoratedModelsServe = true;
 #endif
 constexpr wchar_t kPrinterClass[] = L"Printer";
 
-// An INF opened with the setup API, closed on destruction.
-class InfHandle {
- public:
-  explicit InfHandle(const std::wstring& path)
-      : handle_(SetupOpenInfFileW(path.c_str(), nullptr, INF_STYLE_WIN4, &errorLine_)) {}
-  ~InfHandle() {
-    if (handle_ != INVALID_HANDLE_VALUE) SetupCloseInfFile(handle_);
-  }
-  InfHandle(const InfHandle&) = delete;
-  InfHandle& operator=(const InfHandle&) = delete;
-
-  HINF get() const { return handle_; }
-  bool opened() const { return handle_ != INVALID_HANDLE_VALUE; }
-  UINT errorLine() const { return errorLine_; }
-
- private:
-  UINT errorLine_ = 0;  // before handle_: opening the INF sets it
-  HINF handle_;
-};
-
 // A line's field (0: the key) with its %strings% replaced; empty when absent.
 std::wstring Field(INFCONTEXT& line, DWORD index) {
   DWORD needed = 0;

@@ -6,11 +6,32 @@
 #pragma once
 
 #include <windows.h>
+#include <setupapi.h>
 
 #include <string>
 #include <vector>
 
 namespace vornik::host {
+
+// An INF opened with the setup API, closed on destruction.
+class InfHandle {
+ public:
+  explicit InfHandle(const std::wstring& path)
+      : handle_(SetupOpenInfFileW(path.c_str(), nullptr, INF_STYLE_WIN4, &errorLine_)) {}
+  ~InfHandle() {
+    if (handle_ != INVALID_HANDLE_VALUE) SetupCloseInfFile(handle_);
+  }
+  InfHandle(const InfHandle&) = delete;
+  InfHandle& operator=(const InfHandle&) = delete;
+
+  HINF get() const { return handle_; }
+  bool opened() const { return handle_ != INVALID_HANDLE_VALUE; }
+  UINT errorLine() const { return errorLine_; }
+
+ private:
+  UINT errorLine_ = 0;  // before handle_: opening the INF sets it
+  HINF handle_;
+};
 
 struct DriverPackage {
   std::wstring modelName;
