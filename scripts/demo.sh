@@ -27,11 +27,10 @@ if ! { cmake --preset $preset && cmake --build --preset $preset; } >build/demo-b
   tail -n 40 build/demo-build.log
   exit 1
 fi
-export VORNIK_WINE_X11=1
-run="build/$preset/wine-run.sh build/$preset/drvhost.exe"
+host="build/$preset/drvhost.exe"
 if [ -n "${DISPLAY:-}" ] && [ -t 0 ]; then
-  exec $run --show "$@"
+  VORNIK_WINE_X11=1 exec "build/$preset/wine-run.sh" "$host" --show "$@"
 fi
 rm -rf build/demo
 mkdir -p build/demo
-exec xvfb-run -a -s "-screen 0 1280x1024x24" $run --pages "Z:$(pwd)/build/demo" "$@"
+exec "build/$preset/wine-run-display.sh" "$host" --pages "Z:$(pwd)/build/demo" "$@"

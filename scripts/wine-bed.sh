@@ -60,7 +60,7 @@ for p in $variants; do
   WINEPREFIX=$p wineserver -k >/dev/null 2>&1 || true
   WINEPREFIX=$p wineserver -w >/dev/null 2>&1 || true
 done
-for p in "$prefix" "$prefix-x11" "$prefix-x11-nomsimg32"; do
+for p in $variants; do
   case $p in
     *-x11-nomsimg32) env="VORNIK_WINE_X11=1 VORNIK_WINE_NO_MSIMG32=1" ;;
     *-x11) env="VORNIK_WINE_X11=1" ;;
