@@ -66,4 +66,16 @@ halves=64
 if [ "$no_msimg32" = 1 ]; then
   export WINEDLLOVERRIDES="msimg32=d${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 fi
-exec wine "$@"
+[ -n "${VORNIK_BED_DISPLAY:-}" ] || exec wine "$@"
+# Inside the test bed the prefix's servers persist, and a helper process that
+# a program starts (the desktop, say) would keep the program's output open
+# for the whole run: the caller would wait on it after the program ended.
+# The program writes into files instead, passed on when it ends.
+out=$(mktemp)
+err=$(mktemp)
+status=0
+wine "$@" >"$out" 2>"$err" || status=$?
+cat "$out"
+cat "$err" >&2
+rm -f "$out" "$err"
+exit $status
